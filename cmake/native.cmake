@@ -1,0 +1,26 @@
+# Native build: the platform layer is a shared library of its own, because a
+# host links it as well. Host and plug-in then share one table of open log
+# connections, one headless message queue and one headless screen.
+find_package(SQLite3 REQUIRED)
+find_package(Threads REQUIRED)
+
+file(GLOB ORVA_PLATFORM_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/native/*.cpp)
+add_library(orva_native SHARED ${ORVA_PLATFORM_SOURCES})
+target_include_directories(orva_native PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(orva_native PRIVATE ${ORVA_WARNINGS})
+target_link_libraries(orva_native PUBLIC SQLite::SQLite3)
+
+set(ORVA_PLATFORM_LIBRARY orva_native)
+set(CMAKE_BUILD_RPATH "$ORIGIN")
+
+# The plug-in itself, named as the host knows it.
+add_library(RARIREZazoriz MODULE ${ORVA_LOGIC_SOURCES})
+target_include_directories(RARIREZazoriz PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(RARIREZazoriz PRIVATE ${ORVA_WARNINGS})
+target_link_libraries(RARIREZazoriz PRIVATE orva_native)
+set_target_properties(RARIREZazoriz PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden
+  BUILD_RPATH "$ORIGIN")
+
+if(EXISTS ${PROJECT_SOURCE_DIR}/host/CMakeLists.txt)
+  add_subdirectory(host)
+endif()

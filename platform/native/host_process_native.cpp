@@ -1,0 +1,61 @@
+// Host-process facts on the native build: the running program's path from
+// /proc, overridable by a host or test that stands in for a real host
+// executable elsewhere.
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <system_error>
+
+#include <unistd.h>
+
+#include "platform/failure.h"
+#include "platform/host_process.h"
+#include "platform/native/orva_native.h"
+
+namespace orva::platform {
+
+const std::string_view kPathDelimiters = "/";
+const char kPathSeparator = '/';
+
+namespace {
+std::optional<std::string>& ExecutablePathOverride() {
+  static std::optional<std::string> path;
+  return path;
+}
+}  // namespace
+
+std::string HostExecutablePath() {
+  if (ExecutablePathOverride()) {
+    return *ExecutablePathOverride();
+  }
+  std::string path(4096, '\0');
+  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+  path.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return path;
+}
+
+bool IsExistingFile(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    throw Failure("Cannot open file " + path);
+  }
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return std::move(bytes).str();
+}
+
+}  // namespace orva::platform
+
+extern "C" void orva_set_executable_path(const char* path) {
+  auto& current = orva::platform::ExecutablePathOverride();
+  current = path ? std::optional<std::string>(path) : std::nullopt;
+}

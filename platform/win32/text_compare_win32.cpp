@@ -1,0 +1,37 @@
+// Case-insensitive comparison on Windows: the user's locale decides which
+// letters are the same. The canonical form is the locale's sort key with the
+// same flags, which orders and equates texts exactly as the comparison does.
+#include <windows.h>
+
+#include "platform/text_compare.h"
+
+namespace orva::platform {
+
+namespace {
+constexpr DWORD kFlags = NORM_IGNORECASE;
+
+int Length(std::string_view text) {
+  return static_cast<int>(text.size());
+}
+}  // namespace
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  return CompareStringA(LOCALE_USER_DEFAULT, kFlags, a.data(), Length(a), b.data(), Length(b)) ==
+         CSTR_EQUAL;
+}
+
+std::string CaselessKey(std::string_view text) {
+  if (text.empty()) {
+    return {};
+  }
+  const DWORD mapFlags = LCMAP_SORTKEY | kFlags;
+  const int size =
+      LCMapStringA(LOCALE_USER_DEFAULT, mapFlags, text.data(), Length(text), nullptr, 0);
+  std::string key(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) {
+    LCMapStringA(LOCALE_USER_DEFAULT, mapFlags, text.data(), Length(text), key.data(), size);
+  }
+  return key;
+}
+
+}  // namespace orva::platform

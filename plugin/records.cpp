@@ -1,0 +1,43 @@
+// Reading and writing the host's records byte for byte. memcpy keeps every
+// access free of alignment assumptions about the host's buffers.
+#include "plugin/records.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace orva {
+
+void ShortString::assign(std::string_view value) {
+  length = static_cast<std::uint8_t>(std::min(value.size(), kCapacity));
+  std::memcpy(chars, value.data(), length);
+}
+
+void WriteShortString(void* buffer, std::string_view text) {
+  auto* bytes = static_cast<unsigned char*>(buffer);
+  const auto length = std::min(text.size(), ShortString::kCapacity);
+  bytes[0] = static_cast<unsigned char>(length);
+  std::memcpy(bytes + 1, text.data(), length);
+}
+
+namespace {
+void WriteInt32(unsigned char* at, std::int32_t value) {
+  // The host is little-endian; write the bytes in that order on any build.
+  const auto bits = static_cast<std::uint32_t>(value);
+  for (int i = 0; i < 4; ++i) {
+    at[i] = static_cast<unsigned char>(bits >> (8 * i));
+  }
+}
+}  // namespace
+
+void FillInfoRecord(unsigned char* info) {
+  WriteShortString(info + kInfoPluginNameOffset, kPluginName);
+  WriteInt32(info + kInfoFlagAOffset, 1);
+  WriteShortString(info + kInfoPluginKindOffset, kPluginKind);
+  WriteInt32(info + kInfoFlagBOffset, 1);
+}
+
+void CopyInExchangeRecord(TExchangeRecord& current, const void* hostRecord) {
+  std::memcpy(&current, hostRecord, sizeof(TExchangeRecord));
+}
+
+}  // namespace orva

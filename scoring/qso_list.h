@@ -1,0 +1,54 @@
+// The worked-station list: every QSO accepted since the last recalculation,
+// and the duplicate check against it (same callsign, band and mode, compared
+// byte for byte).
+//
+// The list is kept in byte order of callsign at every insertion, whatever
+// order QSOs arrive in. A log database sorts text its own way (often ignoring
+// case, or by locale), so an order that depended on the rows' delivery would
+// let duplicates slip past the search. An ordered tree keeps both the order
+// and a fast insertion on logs of 100,000 QSOs.
+#pragma once
+
+#include <cstddef>
+#include <set>
+#include <string>
+#include <string_view>
+#include <tuple>
+
+namespace orva {
+
+struct TQSO {
+  std::string CallSign;
+  std::string Band;
+  std::string Mode;
+};
+
+class TQsoList {
+ public:
+  // Adds the QSO at its place in callsign order.
+  void Add(std::string_view callSign, std::string_view band, std::string_view mode);
+  // True when an entry has this callsign, band and mode, all equal bytes.
+  bool Contains(std::string_view callSign, std::string_view band, std::string_view mode) const;
+  void Clear() { entries_.clear(); }
+  std::size_t size() const { return entries_.size(); }
+
+  auto begin() const { return entries_.begin(); }
+  auto end() const { return entries_.end(); }
+
+ private:
+  using Key = std::tuple<std::string_view, std::string_view, std::string_view>;
+  // Byte order of callsign first; band and mode only make the entries of one
+  // station distinct. std::string compares its bytes as unsigned values.
+  struct ByteOrder {
+    using is_transparent = void;
+    static Key KeyOf(const TQSO& q) { return {q.CallSign, q.Band, q.Mode}; }
+    static const Key& KeyOf(const Key& k) { return k; }
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+      return KeyOf(a) < KeyOf(b);
+    }
+  };
+  std::set<TQSO, ByteOrder> entries_;
+};
+
+}  // namespace orva

@@ -1,0 +1,32 @@
+#include "platform/text_compare.h"
+
+#include <gtest/gtest.h>
+
+namespace orva {
+namespace {
+
+struct CaselessCase {
+  std::string a, b;
+  bool equal;
+};
+
+class CaselessComparison : public testing::TestWithParam<CaselessCase> {};
+
+TEST_P(CaselessComparison, CanonicalFormsAgreeWithTheComparison) {
+  const auto& [a, b, equal] = GetParam();
+  EXPECT_EQ(platform::EqualIgnoringCase(a, b), equal);
+  EXPECT_EQ(platform::CaselessKey(a) == platform::CaselessKey(b), equal);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CaselessComparison,
+                         testing::Values(CaselessCase{"CW:20M|EU-005|", "cw:20m|eu-005|", true},
+                                         CaselessCase{"SSB:20M|EU-005|", "ssb:20M|EU-005|", true},
+                                         CaselessCase{"CW:20M|EU-005|", "CW:20M|EU005|", false},
+                                         CaselessCase{"CW:20M|EU-005|", "CW:40M|EU-005|", false},
+                                         CaselessCase{"", "", true}, CaselessCase{"A", "", false},
+                                         CaselessCase{"CW:20M|EU-005|", "CW:20M|EU-006|", false},
+                                         CaselessCase{"CW:20M|AS+001|", "CW:20M|AS-001|", false}),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+}  // namespace
+}  // namespace orva
