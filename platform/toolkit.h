@@ -1,6 +1,5 @@
-// The window toolkit seam: the statistics window, the error box, the message
-// pump and the screen facts the contest logic needs, without a platform
-// header in sight.
+// The window toolkit seam: the statistics window, the error box and the
+// message pump the contest logic needs, without a platform header in sight.
 //
 // One implementation drives real Win32 windows; the native one keeps the same
 // windows in memory (state, texts, a message queue and the error boxes) so
@@ -132,13 +131,5 @@ void PostThreadSysCommand(std::uint32_t command);
 // Shows a modal error box with an OK button and the stop icon, owned by no
 // window; the thread's other windows are disabled while it is open.
 void ShowErrorBox(std::string_view caption, std::string_view text);
-
-struct ScreenSize {
-  int width = 0, height = 0;
-};
-ScreenSize PrimaryScreenSize();
-int ScreenPixelsPerInch();
-// The sizes of a resizable window frame (SM_CXFRAME, SM_CYFRAME).
-Point ResizableFrameSize();
 
 }  // namespace orva::platform
