@@ -28,17 +28,26 @@ struct TStatistic {
 };
 
 // Multiplier keys in the order they were first worked. Keys that differ only
-// in letter case (under the user's locale) are the same multiplier.
+// in letter case (under the user's locale) are the same multiplier. A hash
+// set under that equality replaces a search through every key, and the order
+// is kept as views of the set's own strings, so each key is stored once.
 class TMultList {
  public:
   // Appends the key unless an equal one is there; true when it was appended.
   bool AddIfNew(std::string key);
   void Clear();
-  const std::vector<std::string>& keys() const { return keys_; }
+  std::size_t size() const { return order_.size(); }
+  std::string_view operator[](std::size_t i) const { return *order_[i]; }
 
  private:
-  std::vector<std::string> keys_;
-  std::unordered_set<std::string> caselessKeys_;
+  struct CaselessHash {
+    std::size_t operator()(const std::string& key) const;
+  };
+  struct CaselessEqual {
+    bool operator()(const std::string& a, const std::string& b) const;
+  };
+  std::unordered_set<std::string, CaselessHash, CaselessEqual> keys_;
+  std::vector<const std::string*> order_;
 };
 
 inline constexpr std::int32_t kDuplicate = -1;

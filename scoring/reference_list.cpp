@@ -44,7 +44,9 @@ std::string TReferenceList::LookUp(std::string_view callSign) const {
   if (callSign.empty() || found == referenceByKey_.end()) {
     return {};
   }
-  return " " + std::string(found->second);
+  std::string result(1, ' ');
+  result.append(found->second);
+  return result;
 }
 
 }  // namespace orva

@@ -28,17 +28,25 @@ std::int32_t PointsFor(std::optional<std::string_view> reference) {
 
 }  // namespace
 
+std::size_t TMultList::CaselessHash::operator()(const std::string& key) const {
+  return platform::CaselessHash(key);
+}
+
+bool TMultList::CaselessEqual::operator()(const std::string& a, const std::string& b) const {
+  return platform::EqualIgnoringCase(a, b);
+}
+
 bool TMultList::AddIfNew(std::string key) {
-  if (!caselessKeys_.insert(platform::CaselessKey(key)).second) {
-    return false;
+  const auto [entry, added] = keys_.insert(std::move(key));
+  if (added) {
+    order_.push_back(&*entry);
   }
-  keys_.push_back(std::move(key));
-  return true;
+  return added;
 }
 
 void TMultList::Clear() {
+  order_.clear();
   keys_.clear();
-  caselessKeys_.clear();
 }
 
 void TContest::AddCurrentQso() {

@@ -2,21 +2,37 @@
 // single bytes under the current locale. Folding byte by byte makes equality
 // of the folded texts the comparison itself.
 #include <cctype>
+#include <cstdint>
 
 #include "platform/text_compare.h"
 
 namespace orva::platform {
 
-std::string CaselessKey(std::string_view text) {
-  std::string key(text);
-  for (char& c : key) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+namespace {
+unsigned char Folded(char c) {
+  return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
+}
+}  // namespace
+
+std::size_t CaselessHash(std::string_view text) {
+  // FNV-1a over the folded bytes.
+  std::uint64_t hash = 14695981039346656037ull;
+  for (char c : text) {
+    hash = (hash ^ Folded(c)) * 1099511628211ull;
   }
-  return key;
+  return static_cast<std::size_t>(hash);
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return CaselessKey(a) == CaselessKey(b);
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Folded(a[i]) != Folded(b[i])) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace orva::platform

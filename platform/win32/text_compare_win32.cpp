@@ -1,7 +1,9 @@
 // Case-insensitive comparison on Windows: the user's locale decides which
-// letters are the same. The canonical form is the locale's sort key with the
-// same flags, which orders and equates texts exactly as the comparison does.
+// letters are the same. The hash is taken over the locale's sort key with
+// the same flags, which equates texts exactly as the comparison does.
 #include <windows.h>
+
+#include <string>
 
 #include "platform/text_compare.h"
 
@@ -20,9 +22,9 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
          CSTR_EQUAL;
 }
 
-std::string CaselessKey(std::string_view text) {
+std::size_t CaselessHash(std::string_view text) {
   if (text.empty()) {
-    return {};
+    return 0;
   }
   const DWORD mapFlags = LCMAP_SORTKEY | kFlags;
   const int size =
@@ -31,7 +33,7 @@ std::string CaselessKey(std::string_view text) {
   if (size > 0) {
     LCMapStringA(LOCALE_USER_DEFAULT, mapFlags, text.data(), Length(text), key.data(), size);
   }
-  return key;
+  return std::hash<std::string>()(key);
 }
 
 }  // namespace orva::platform
