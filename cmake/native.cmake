@@ -1,6 +1,12 @@
 # Native build: the platform layer is a shared library of its own, because a
 # host links it as well. Host and plug-in then share one table of open log
 # connections, one headless message queue and one headless screen.
+# Host, plug-in and platform library sit side by side in bin/, as a host
+# installation would have them, and find each other there.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_BUILD_RPATH ${CMAKE_BINARY_DIR}/bin)
+
 find_package(SQLite3 REQUIRED)
 find_package(Threads REQUIRED)
 
@@ -11,16 +17,12 @@ target_compile_options(orva_native PRIVATE ${ORVA_WARNINGS})
 target_link_libraries(orva_native PUBLIC SQLite::SQLite3)
 
 set(ORVA_PLATFORM_LIBRARY orva_native)
-set(CMAKE_BUILD_RPATH "$ORIGIN")
 
 # The plug-in itself, named as the host knows it.
 add_library(RARIREZazoriz MODULE ${ORVA_LOGIC_SOURCES})
 target_include_directories(RARIREZazoriz PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(RARIREZazoriz PRIVATE ${ORVA_WARNINGS})
 target_link_libraries(RARIREZazoriz PRIVATE orva_native)
-set_target_properties(RARIREZazoriz PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden
-  BUILD_RPATH "$ORIGIN")
+set_target_properties(RARIREZazoriz PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden)
 
-if(EXISTS ${PROJECT_SOURCE_DIR}/host/CMakeLists.txt)
-  add_subdirectory(host)
-endif()
+add_subdirectory(host)

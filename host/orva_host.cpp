@@ -1,0 +1,294 @@
+// The native command-line host: loads the plug-in with dlopen exactly as a
+// logging program loads the DLL, opens an SQLite log through the native
+// database layer, and drives the plug-in and its headless window with one
+// command per line, letting the message queue run between commands.
+//
+//   orva-host [--plugin PATH] [--log FILE] [--table NAME] [--caption TEXT] [-c 'CMD; CMD']
+//
+// Commands: info, run, add CALL BAND MODE EXCHANGE, score CALL BAND MODE
+// EXCHANGE, grab CALL, report, recalc, minimize, close, logoff, release,
+// state, quit. Every error box the plug-in shows is printed when it shows.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/native/orva_log.h"
+#include "platform/native/orva_window.h"
+#include "plugin/records.h"
+
+namespace {
+
+struct Plugin {
+  void (*GetInfo)(void*);
+  std::uintptr_t (*Run)(std::int32_t, const void*);
+  std::int32_t (*AddQSO)(const void*);
+  std::int32_t (*GetScore)(const void*);
+  void (*GrabNumber)(const void*, void*);
+  void (*Release)();
+};
+
+struct Options {
+  std::string plugin;
+  std::string log;
+  std::string table = "LOG";
+  std::string caption;
+  std::string commands;
+  bool haveCommands = false;
+};
+
+std::string BesideExecutable(const std::string& name) {
+  std::string self(4096, '\0');
+  const ssize_t length = readlink("/proc/self/exe", self.data(), self.size());
+  self.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return self.substr(0, self.rfind('/') + 1) + name;
+}
+
+template <class F>
+bool Resolve(void* library, const char* name, F& function) {
+  function = reinterpret_cast<F>(dlsym(library, name));
+  if (!function) {
+    std::cerr << "orva-host: the plug-in has no export " << name << "\n";
+  }
+  return function != nullptr;
+}
+
+bool LoadPlugin(const std::string& path, Plugin& plugin) {
+  void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!library) {
+    std::cerr << "orva-host: cannot load the plug-in: " << dlerror() << "\n";
+    return false;
+  }
+  return Resolve(library, "_GetInfo", plugin.GetInfo) && Resolve(library, "_Run", plugin.Run) &&
+         Resolve(library, "_AddQSO", plugin.AddQSO) &&
+         Resolve(library, "_GetScore", plugin.GetScore) &&
+         Resolve(library, "_GrabNumber", plugin.GrabNumber) &&
+         Resolve(library, "_Release", plugin.Release);
+}
+
+void PrintErrorBox(void*, const char* caption, const char* text) {
+  std::cout << "error-box " << caption << ": " << text << "\n";
+}
+
+std::string WindowText(std::uintptr_t window, ptrdiff_t (*read)(uintptr_t, char*, size_t)) {
+  const ptrdiff_t length = read(window, nullptr, 0);
+  std::string text(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, '\0');
+  read(window, text.data(), text.size());
+  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return text;
+}
+
+const char* StateName(int state) {
+  switch (state) {
+    case ORVA_STATE_HIDDEN:
+      return "hidden";
+    case ORVA_STATE_NORMAL:
+      return "normal";
+    case ORVA_STATE_MINIMIZED:
+      return "minimized";
+    case ORVA_STATE_MAXIMIZED:
+      return "maximized";
+    default:
+      return "none";
+  }
+}
+
+class Session {
+ public:
+  Session(const Plugin& plugin, const Options& options, std::uint32_t connection)
+      : plugin_(plugin) {
+    std::memset(&record_, 0, sizeof record_);
+    record_.Connection = connection;
+    record_.TableName.assign(options.table);
+    record_.CaptionText.assign(options.caption);
+  }
+
+  // Runs one command line; false when the host should stop.
+  bool Execute(const std::string& line) {
+    std::istringstream words(line);
+    std::string command;
+    if (!(words >> command)) {
+      return true;
+    }
+    if (command == "quit" || command == "exit") {
+      return false;
+    }
+    std::string rest;
+    std::getline(words >> std::ws, rest);
+    Dispatch(command, rest);
+    orva_pump();
+    return true;
+  }
+
+ private:
+  void Dispatch(const std::string& command, const std::string& rest) {
+    if (command == "info") {
+      Info();
+    } else if (command == "run") {
+      window_ = plugin_.Run(0, &record_);
+      std::cout << "handle " << window_ << "\n";
+    } else if (command == "add" || command == "score") {
+      if (FillQso(rest)) {
+        const auto points =
+            command == "add" ? plugin_.AddQSO(&record_) : plugin_.GetScore(&record_);
+        std::cout << "points " << points << "\n";
+      }
+    } else if (command == "grab") {
+      Grab(rest);
+    } else if (command == "report") {
+      Report();
+    } else if (command == "state") {
+      std::cout << "state " << StateName(orva_window_state(window_)) << " "
+                << WindowText(window_, orva_window_caption) << "\n";
+    } else {
+      WindowCommand(command);
+    }
+  }
+
+  void Info() {
+    unsigned char info[1024] = {};
+    plugin_.GetInfo(info);
+    std::cout << "name " << std::string(reinterpret_cast<char*>(info + 1), info[0]) << "\n";
+    std::cout << "kind " << std::string(reinterpret_cast<char*>(info + 261), info[260]) << "\n";
+  }
+
+  // CALL BAND MODE, then the exchange as the rest of the line.
+  bool FillQso(const std::string& text) {
+    std::istringstream words(text);
+    std::string call, band, mode, exchange;
+    if (!(words >> call >> band >> mode)) {
+      std::cout << "error: expected CALL BAND MODE [EXCHANGE]\n";
+      return false;
+    }
+    std::getline(words >> std::ws, exchange);
+    record_.CallSign.assign(call);
+    record_.DigiBand.assign(band);
+    record_.QSOMode.assign(mode);
+    record_.QSOReportRecived.assign(exchange);
+    return true;
+  }
+
+  void Grab(const std::string& call) {
+    if (call.empty()) {
+      std::cout << "error: expected CALL\n";
+      return;
+    }
+    record_.CallSign.assign(call);
+    unsigned char buffer[256] = {};
+    plugin_.GrabNumber(&record_, buffer);
+    std::cout << "reference " << std::string(reinterpret_cast<char*>(buffer + 1), buffer[0])
+              << "\n";
+  }
+
+  void Report() {
+    std::istringstream lines(WindowText(window_, orva_window_memo_text));
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+      }
+      std::cout << line << "\n";
+    }
+    std::cout << "end\n";
+  }
+
+  void WindowCommand(const std::string& command) {
+    int result = 0;
+    if (command == "recalc") {
+      result = orva_window_press_button(window_);
+    } else if (command == "minimize") {
+      result = orva_window_sys_command(window_, ORVA_SC_CLOSE);
+    } else if (command == "close") {
+      result = orva_window_close(window_);
+    } else if (command == "logoff") {
+      result = orva_window_query_end_session(window_);
+    } else if (command == "release") {
+      plugin_.Release();
+      result = ORVA_DELIVERED;
+    } else {
+      std::cout << "error: unknown command '" << command << "'\n";
+      return;
+    }
+    if (result == ORVA_NO_WINDOW) {
+      std::cout << "error: no window (use run first)\n";
+    } else if (result == ORVA_IGNORED) {
+      std::cout << "error: the window ignored it (button greyed or window minimized)\n";
+    } else {
+      std::cout << "ok\n";
+    }
+  }
+
+  const Plugin& plugin_;
+  orva::TExchangeRecord record_;
+  std::uintptr_t window_ = 0;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (i + 1 >= argc) {
+      std::cerr << "orva-host: " << option << " needs a value\n";
+      return false;
+    }
+    const std::string value = argv[++i];
+    if (option == "--plugin") {
+      options.plugin = value;
+    } else if (option == "--log") {
+      options.log = value;
+    } else if (option == "--table") {
+      options.table = value;
+    } else if (option == "--caption") {
+      options.caption = value;
+    } else if (option == "-c") {
+      options.commands = value;
+      options.haveCommands = true;
+    } else {
+      std::cerr << "orva-host: unknown option " << option << "\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::cerr << "usage: orva-host [--plugin PATH] [--log FILE] [--table NAME] [--caption TEXT]"
+                 " [-c 'CMD; CMD']\n";
+    return 2;
+  }
+  std::uint32_t connection = 0;
+  if (!options.log.empty()) {
+    connection = orva_log_open(options.log.c_str());
+    if (connection == 0) {
+      std::cerr << "orva-host: cannot open log " << options.log << ": " << orva_log_last_error()
+                << "\n";
+      return 2;
+    }
+  }
+  Plugin plugin{};
+  if (!LoadPlugin(options.plugin.empty() ? BesideExecutable("RARIREZazoriz.so") : options.plugin,
+                  plugin)) {
+    return 2;
+  }
+  orva_set_error_box_listener(PrintErrorBox, nullptr);
+  Session session(plugin, options, connection);
+  std::istringstream script(options.commands);
+  std::istream& input = options.haveCommands ? static_cast<std::istream&>(script) : std::cin;
+  const char separator = options.haveCommands ? ';' : '\n';
+  for (std::string line; std::getline(input, line, separator);) {
+    if (!session.Execute(line)) {
+      break;
+    }
+    std::cout.flush();
+  }
+  plugin.Release();
+  orva_pump();
+  return 0;
+}

@@ -1,0 +1,108 @@
+#include "scoring/recalculation.h"
+
+#include <array>
+
+#include "platform/failure.h"
+#include "platform/toolkit.h"
+#include "scoring/text.h"
+
+namespace orva {
+
+namespace {
+
+bool IsIdentifierChar(char c) {
+  return c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+bool IsIdentifier(std::string_view part) {
+  if (part.size() >= 2) {
+    const char open = part.front();
+    const char close = open == '[' ? ']' : open;
+    if ((open == '[' || open == '"' || open == '`') && part.back() == close) {
+      part = part.substr(1, part.size() - 2);
+    }
+  }
+  if (part.empty()) {
+    return false;
+  }
+  for (char c : part) {
+    if (!IsIdentifierChar(c)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The log columns in the order they are read, and the fields they fill.
+struct Column {
+  const char* name;
+  ShortString TExchangeRecord::*field;
+};
+constexpr std::array<Column, 8> kColumns = {{
+    {"QSOReportRecived", &TExchangeRecord::QSOReportRecived},
+    {"DXCCPrefix", &TExchangeRecord::DXCCPrefix},
+    {"MainPrefix", &TExchangeRecord::MainPrefix},
+    {"CallSign", &TExchangeRecord::CallSign},
+    {"DigiBand", &TExchangeRecord::DigiBand},
+    {"QSOMode", &TExchangeRecord::QSOMode},
+    {"Continent", &TExchangeRecord::Continent},
+    {"ITUZone", &TExchangeRecord::ITUZone},
+}};
+
+void ReadRow(TLogQuery& query, TExchangeRecord& current) {
+  for (const Column& column : kColumns) {
+    std::string value = query.FieldText(column.name);
+    if (column.field == &TExchangeRecord::Continent) {
+      value = UpperAscii(value);
+    }
+    (current.*column.field).assign(value);
+  }
+}
+
+}  // namespace
+
+std::string TLogQuery::FieldText(const std::string& column) {
+  std::optional<std::string> value = cursor_->FieldText(column);
+  if (!value) {
+    throw Failure(name_ + ": Field '" + column + "' not found");
+  }
+  return std::move(*value);
+}
+
+bool IsSafeTableName(std::string_view name) {
+  // Quoted parts hold no dots, so splitting at every dot is exact.
+  while (true) {
+    const std::size_t dot = name.find('.');
+    if (!IsIdentifier(name.substr(0, dot))) {
+      return false;
+    }
+    if (dot == std::string_view::npos) {
+      return true;
+    }
+    name.remove_prefix(dot + 1);
+  }
+}
+
+void Recalculate(TContest& contest, TLogQuery& query) {
+  TExchangeRecord& current = contest.current();
+  const std::string band(current.DigiBand.text());
+  contest.ClearQsoList();
+  contest.ClearStatistics();
+  query.Close();
+  const std::string_view table = current.TableName.text();
+  if (!IsSafeTableName(table)) {
+    throw Failure("Invalid table name '" + std::string(table) + "'");
+  }
+  query.SetText("Select * from " + std::string(table) + " order by CallSign");
+  query.Open();
+  platform::ProcessMessages();
+  while (!query.Eof()) {
+    ReadRow(query, current);
+    contest.ScoreQso(true);
+    query.Next();
+  }
+  query.Close();
+  current.DigiBand.assign(band);
+}
+
+}  // namespace orva

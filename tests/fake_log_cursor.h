@@ -1,0 +1,66 @@
+// A log cursor over rows held in memory, for testing the recalculation the
+// same way on every build. Each row maps column names to values; a column a
+// row lacks reads as missing, like a table without it.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/database.h"
+#include "platform/failure.h"
+
+namespace orva::test {
+
+using Row = std::map<std::string, std::string>;
+
+struct FakeLog {
+  std::vector<Row> rows;
+  std::vector<std::string> queries;  // every text opened, in order
+  int openCount = 0;
+  bool failOpen = false;
+};
+
+class FakeLogCursor : public platform::LogCursor {
+ public:
+  explicit FakeLogCursor(FakeLog& log) : log_(log) {}
+  void Close() override { open_ = false; }
+  void Open(const std::string& queryText) override {
+    log_.queries.push_back(queryText);
+    if (log_.failOpen) {
+      throw Failure("no such table: LOG");
+    }
+    ++log_.openCount;
+    open_ = true;
+    row_ = 0;
+  }
+  bool IsOpen() const override { return open_; }
+  bool Eof() const override { return !open_ || row_ >= log_.rows.size(); }
+  void Next() override { ++row_; }
+  std::optional<std::string> FieldText(const std::string& name) override {
+    const Row& row = log_.rows.at(row_);
+    const auto found = row.find(name);
+    if (found == row.end()) {
+      return std::nullopt;
+    }
+    return found->second;
+  }
+
+ private:
+  FakeLog& log_;
+  bool open_ = false;
+  std::size_t row_ = 0;
+};
+
+inline Row LogRow(std::string call, std::string band, std::string mode, std::string exchange) {
+  return {{"QSOReportRecived", exchange},
+          {"DXCCPrefix", "DL"},
+          {"MainPrefix", "DL"},
+          {"CallSign", call},
+          {"DigiBand", band},
+          {"QSOMode", mode},
+          {"Continent", "eu"},
+          {"ITUZone", "28"}};
+}
+
+}  // namespace orva::test

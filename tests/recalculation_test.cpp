@@ -1,0 +1,125 @@
+#include "scoring/recalculation.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/failure.h"
+#include "tests/fake_log_cursor.h"
+#include "tests/test_support.h"
+
+namespace orva {
+namespace {
+
+struct TableNameCase {
+  std::string name;
+  bool safe;
+};
+
+class TableNames : public testing::TestWithParam<TableNameCase> {};
+
+TEST_P(TableNames, OnlyPlainOrQuotedIdentifiersPass) {
+  EXPECT_EQ(IsSafeTableName(GetParam().name), GetParam().safe) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TableNames,
+    testing::Values(TableNameCase{"LOG", true}, TableNameCase{"Log_2026", true},
+                    TableNameCase{"main.LOG", true}, TableNameCase{"[LOG]", true},
+                    TableNameCase{"\"LOG\"", true}, TableNameCase{"`LOG`", true},
+                    TableNameCase{"db.[dbo].\"LOG\"", true}, TableNameCase{"", false},
+                    TableNameCase{"LOG;DROP TABLE LOG", false}, TableNameCase{"LOG --", false},
+                    TableNameCase{"LOG WHERE 1=1", false}, TableNameCase{"main.", false},
+                    TableNameCase{".LOG", false}, TableNameCase{"[LOG", false},
+                    TableNameCase{"[]", false}, TableNameCase{"\"LO\"G\"", false},
+                    TableNameCase{"[LO]G]", false}, TableNameCase{"LÖG", false},
+                    TableNameCase{"a..b", false}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+class Recalculation : public testing::Test {
+ protected:
+  void SetUp() override {
+    current.TableName.assign("LOG");
+    current.DigiBand.assign("15M");
+  }
+  void Run() { Recalculate(contest, query); }
+  std::string Message() {
+    try {
+      Run();
+    } catch (const Failure& failure) {
+      return failure.what();
+    }
+    return "no failure";
+  }
+
+  test::FakeLog log;
+  TExchangeRecord current = test::BlankRecord();
+  TContest contest{current};
+  TLogQuery query{"LogQuery", std::make_unique<test::FakeLogCursor>(log)};
+};
+
+TEST_F(Recalculation, EmptyTableGivesEmptyStatistics) {
+  contest.ScoreQso(true);
+  Run();
+  EXPECT_EQ(log.queries.at(0), "Select * from LOG order by CallSign");
+  EXPECT_EQ(contest.myQsoList.size(), 0u);
+  EXPECT_TRUE(contest.myStatList.empty());
+  EXPECT_FALSE(query.IsOpen());
+}
+
+TEST_F(Recalculation, ScoresEveryRowOnceAndPutsTheBandBack) {
+  log.rows = {test::LogRow("DL1ABC", "20M", "CW", "599 EU-005"),
+              test::LogRow("DL1ABC", "20M", "CW", "599 EU-005"),
+              test::LogRow("OK1XY", "20M", "CW", ""), test::LogRow("ZZ9Z", "40M", "SSB", "59001")};
+  Run();
+  ASSERT_EQ(contest.myStatList.size(), 2u);
+  EXPECT_EQ(contest.myStatList[0].QSOs, 2);
+  EXPECT_EQ(contest.myStatList[0].Points, 17);
+  EXPECT_EQ(contest.myStatList[0].Mults, 1);
+  EXPECT_EQ(contest.myStatList[1].Mults, 1);
+  EXPECT_EQ(current.DigiBand.text(), "15M");
+  EXPECT_EQ(current.CallSign.text(), "ZZ9Z");
+  EXPECT_EQ(current.Continent.text(), "EU");
+  EXPECT_EQ(current.ITUZone.text(), "28");
+}
+
+TEST_F(Recalculation, FindsDuplicatesWhateverOrderTheRowsComeIn) {
+  // A database that sorts without regard to case.
+  log.rows = {test::LogRow("a1a", "20M", "CW", ""), test::LogRow("A1A", "20M", "CW", ""),
+              test::LogRow("b1b", "20M", "CW", ""), test::LogRow("a1a", "20M", "CW", "")};
+  Run();
+  EXPECT_EQ(contest.myStatList.at(0).QSOs, 3);
+}
+
+TEST_F(Recalculation, LongValuesAreCutTo255) {
+  log.rows = {test::LogRow(std::string(300, 'K'), "20M", "CW", std::string(300, ' ') + "EU-001")};
+  Run();
+  EXPECT_EQ(current.CallSign.length, 255);
+  EXPECT_EQ(contest.myStatList.at(0).Points, 2);  // the reference was cut off
+}
+
+TEST_F(Recalculation, MissingColumnStopsAndKeepsTheRowsBefore) {
+  log.rows = {test::LogRow("DL1ABC", "20M", "CW", "EU-005"),
+              test::LogRow("OK1XY", "20M", "CW", "")};
+  log.rows[1].erase("ITUZone");
+  EXPECT_EQ(Message(), "LogQuery: Field 'ITUZone' not found");
+  EXPECT_EQ(contest.myQsoList.size(), 1u);
+  EXPECT_TRUE(query.IsOpen());
+  log.rows.pop_back();
+  EXPECT_EQ(Message(), "no failure");
+  EXPECT_EQ(contest.myQsoList.size(), 1u);
+}
+
+TEST_F(Recalculation, FailureToOpenLeavesEmptyLists) {
+  contest.ScoreQso(true);
+  log.failOpen = true;
+  EXPECT_EQ(Message(), "no such table: LOG");
+  EXPECT_EQ(contest.myQsoList.size(), 0u);
+}
+
+TEST_F(Recalculation, UnsafeTableNameReadsNothing) {
+  current.TableName.assign("LOG; DELETE FROM LOG");
+  EXPECT_EQ(Message(), "Invalid table name 'LOG; DELETE FROM LOG'");
+  EXPECT_TRUE(log.queries.empty());
+}
+
+}  // namespace
+}  // namespace orva
