@@ -1,0 +1,342 @@
+// The log database on the native build: SQLite files that a host opens
+// through orva_log.h, the table of open connections that host and plug-in
+// share, and the window's log cursor over them.
+//
+// The cursor is the hot path of a recalculation (eight columns of every row of
+// a log of up to 100,000 QSOs), so it resolves a column name once per query
+// and converts values straight from SQLite's row without intermediate copies.
+#include <sqlite3.h>
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <exception>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/database.h"
+#include "platform/failure.h"
+#include "platform/native/orva_log.h"
+
+namespace orva::platform {
+namespace {
+
+const char kMissingConnection[] = "Missing Connection or ConnectionString";
+
+// The plug-in reads the log on the host's UI thread, so a lock held by another
+// writer must not freeze the window for long. A host commits one QSO in a few
+// milliseconds; half a second outlasts such writes by far and still fails a
+// long-held lock quickly. A cursor waits for at most two locks per query (a
+// schema that changed since the last query is read again before the rows), so
+// the UI waits about one second at worst.
+constexpr int kBusyTimeoutMilliseconds = 500;
+
+using Connection = std::shared_ptr<sqlite3>;
+
+struct StatementFinalizer {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// Open connections by handle. A cursor shares ownership of its connection
+// while it is open, so closing a handle never pulls the database from under a
+// running query.
+class ConnectionTable {
+ public:
+  std::uint32_t Add(Connection connection) {
+    std::lock_guard lock(mutex_);
+    if (lastIssued_ == std::numeric_limits<std::uint32_t>::max()) {
+      throw Failure("No log handles are left in this process");
+    }
+    open_.emplace(++lastIssued_, std::move(connection));
+    return lastIssued_;
+  }
+
+  bool Remove(std::uint32_t handle) {
+    std::lock_guard lock(mutex_);
+    return open_.erase(handle) > 0;
+  }
+
+  Connection Find(std::uint32_t handle) const {
+    std::lock_guard lock(mutex_);
+    const auto found = open_.find(handle);
+    return found == open_.end() ? nullptr : found->second;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::unordered_map<std::uint32_t, Connection> open_;
+  std::uint32_t lastIssued_ = 0;
+};
+
+ConnectionTable& Connections() {
+  static ConnectionTable table;
+  return table;
+}
+
+std::string& LastError() {
+  thread_local std::string text;
+  return text;
+}
+
+void RememberFailure(const char* message) noexcept {
+  try {
+    LastError() = message;
+  } catch (...) {
+    LastError().clear();
+  }
+}
+
+Connection OpenLogFile(const char* path) {
+  if (path == nullptr || *path == '\0') {
+    // SQLite would open a private temporary database for an empty name.
+    throw Failure("No log database file name given");
+  }
+  sqlite3* raw = nullptr;
+  const int result = sqlite3_open_v2(path, &raw, SQLITE_OPEN_READWRITE, nullptr);
+  Connection database(raw, sqlite3_close_v2);
+  const auto fail = [&] {
+    const char* reason = raw ? sqlite3_errmsg(raw) : sqlite3_errstr(result);
+    throw Failure("Cannot open log database '" + std::string(path) + "': " + reason);
+  };
+  if (result != SQLITE_OK) {
+    fail();
+  }
+  sqlite3_busy_timeout(raw, kBusyTimeoutMilliseconds);
+  // SQLite only looks at the file when it is first read; reading the schema
+  // now tells the host at once when the file is no database.
+  if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
+      SQLITE_OK) {
+    fail();
+  }
+  return database;
+}
+
+Statement Prepare(sqlite3* database, const std::string& queryText) {
+  // SQLite ends a query text at its first zero byte and would quietly drop the
+  // rest, such as the ordering the duplicate check relies on.
+  if (queryText.find('\0') != std::string::npos) {
+    throw Failure("The query text holds a zero byte");
+  }
+  sqlite3_stmt* raw = nullptr;
+  const char* tail = nullptr;
+  const int result = sqlite3_prepare_v2(database, queryText.c_str(), -1, &raw, &tail);
+  Statement statement(raw);
+  if (result != SQLITE_OK) {
+    throw Failure(sqlite3_errmsg(database));
+  }
+  if (!statement) {
+    throw Failure("The query text holds no statement");
+  }
+  // SQLite would silently run only the first statement of several.
+  sqlite3_stmt* rawNext = nullptr;
+  const int nextResult = sqlite3_prepare_v2(database, tail, -1, &rawNext, nullptr);
+  const Statement next(rawNext);
+  if (nextResult != SQLITE_OK || next) {
+    throw Failure("The query text holds more than one statement");
+  }
+  return statement;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+template <typename Number>
+std::string NumberText(Number value) {
+  // Large enough for any 64-bit integer and the shortest form of any double.
+  std::array<char, 32> digits;
+  const auto converted = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+  return std::string(digits.data(), converted.ptr);
+}
+
+std::string ValueText(sqlite3_value* value) {
+  switch (sqlite3_value_type(value)) {
+    case SQLITE_NULL:
+      return {};
+    case SQLITE_INTEGER:
+      return NumberText(sqlite3_value_int64(value));
+    case SQLITE_FLOAT:
+      return NumberText(sqlite3_value_double(value));
+    case SQLITE_TEXT: {
+      const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
+      return bytes ? std::string(bytes, sqlite3_value_bytes(value)) : std::string();
+    }
+    default: {
+      const auto* bytes = static_cast<const char*>(sqlite3_value_blob(value));
+      return bytes ? std::string(bytes, sqlite3_value_bytes(value)) : std::string();
+    }
+  }
+}
+
+// Each sqlite3_column_* call locks the connection on its own, which costs
+// more than the conversion itself; holding the lock once and reading the
+// row's value directly makes a column one lock instead of three.
+class ConnectionLock {
+ public:
+  explicit ConnectionLock(sqlite3* database) : mutex_(sqlite3_db_mutex(database)) {
+    sqlite3_mutex_enter(mutex_);
+  }
+  ~ConnectionLock() { sqlite3_mutex_leave(mutex_); }
+  ConnectionLock(const ConnectionLock&) = delete;
+  ConnectionLock& operator=(const ConnectionLock&) = delete;
+
+ private:
+  sqlite3_mutex* mutex_;
+};
+
+std::string ColumnText(sqlite3* database, sqlite3_stmt* row, int column) {
+  const ConnectionLock lock(database);
+  return ValueText(sqlite3_column_value(row, column));
+}
+
+class SqliteLogCursor final : public LogCursor {
+ public:
+  explicit SqliteLogCursor(std::uint32_t connection) : handle_(connection) {}
+
+  void Close() override {
+    statement_.reset();
+    database_.reset();
+    hasRow_ = false;
+    columns_.clear();
+  }
+
+  void Open(const std::string& queryText) override {
+    Close();
+    Connection database = Connections().Find(handle_);
+    if (!database) {
+      throw Failure(kMissingConnection);
+    }
+    statement_ = Prepare(database.get(), queryText);
+    database_ = std::move(database);
+    IndexColumns();
+    Step();
+  }
+
+  bool IsOpen() const override { return statement_ != nullptr; }
+  bool Eof() const override { return !hasRow_; }
+
+  void Next() override {
+    if (!hasRow_) {
+      throw Failure("The query has no current row to step from");
+    }
+    Step();
+  }
+
+  std::optional<std::string> FieldText(const std::string& name) override {
+    if (!hasRow_) {
+      throw Failure("The query has no current row to read '" + name + "' from");
+    }
+    const int column = ColumnIndex(name);
+    if (column < 0) {
+      return std::nullopt;
+    }
+    return ColumnText(database_.get(), statement_.get(), column);
+  }
+
+ private:
+  void IndexColumns() {
+    const int count = sqlite3_column_count(statement_.get());
+    columns_.reserve(static_cast<std::size_t>(count));
+    for (int column = 0; column < count; ++column) {
+      if (const char* name = sqlite3_column_name(statement_.get(), column)) {
+        columns_.emplace(name, column);  // the first of equal names wins
+      }
+    }
+  }
+
+  // A name matched only ignoring case, or not at all, is remembered as asked,
+  // so every later row finds it with one lookup.
+  int ColumnIndex(const std::string& name) {
+    if (const auto found = columns_.find(name); found != columns_.end()) {
+      return found->second;
+    }
+    int match = -1;
+    const int count = sqlite3_column_count(statement_.get());
+    for (int column = 0; column < count && match < 0; ++column) {
+      const char* columnName = sqlite3_column_name(statement_.get(), column);
+      if (columnName && EqualIgnoringAsciiCase(columnName, name)) {
+        match = column;
+      }
+    }
+    columns_.emplace(name, match);
+    return match;
+  }
+
+  // A failed step leaves the cursor closed: stepping a failed statement again
+  // would silently restart the query from its first row.
+  void Step() {
+    switch (sqlite3_step(statement_.get())) {
+      case SQLITE_ROW:
+        hasRow_ = true;
+        return;
+      case SQLITE_DONE:
+        hasRow_ = false;
+        return;
+      default: {
+        std::string message = sqlite3_errmsg(database_.get());
+        Close();
+        throw Failure(message);
+      }
+    }
+  }
+
+  std::uint32_t handle_;
+  Connection database_;  // declared before the statement, which goes first
+  Statement statement_;
+  bool hasRow_ = false;
+  std::unordered_map<std::string, int> columns_;
+};
+
+}  // namespace
+
+std::unique_ptr<LogCursor> BindLogCursor(std::uint32_t connection) {
+  // Handles are checked when a query is opened: the host may close one
+  // while the window that was bound to it lives on.
+  return std::make_unique<SqliteLogCursor>(connection);
+}
+
+}  // namespace orva::platform
+
+extern "C" uint32_t orva_log_open(const char* path) {
+  using namespace orva::platform;
+  try {
+    return Connections().Add(OpenLogFile(path));
+  } catch (const std::exception& failure) {
+    RememberFailure(failure.what());
+  } catch (...) {
+    RememberFailure("Cannot open log database");
+  }
+  return 0;
+}
+
+extern "C" int orva_log_close(uint32_t handle) {
+  using namespace orva::platform;
+  try {
+    if (Connections().Remove(handle)) {
+      return 0;
+    }
+    RememberFailure(("No open log has the handle " + std::to_string(handle)).c_str());
+  } catch (...) {
+    RememberFailure("Cannot close log database");
+  }
+  return 1;
+}
+
+extern "C" const char* orva_log_last_error(void) {
+  return orva::platform::LastError().c_str();
+}
