@@ -113,11 +113,13 @@ int Scaled(int designPixels) {
   return MulDiv(designPixels, ScreenPixelsPerInch(), kDesignPixelsPerInch);
 }
 
-FontHandle CreateDesignFont(const std::string& name, int designHeight, BYTE charset) {
+FontHandle CreateDesignFont(const std::string& name, int designHeight, BYTE charset,
+                            BYTE pitchAndFamily) {
   LOGFONTA font{};
   font.lfHeight = Scaled(designHeight);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = charset;
+  font.lfPitchAndFamily = pitchAndFamily;
   lstrcpynA(font.lfFaceName, name.c_str(), LF_FACESIZE);
   return FontHandle(CreateFontIndirectA(&font));
 }
@@ -310,6 +312,7 @@ class Win32FormWindow final : public FormWindow {
 
   ClassLease classes_;
   WindowEvents& events_;
+  // Names the window in the failures of its creation.
   std::string caption_;
   FontHandle formFont_;
   FontHandle memoFont_;
@@ -332,9 +335,12 @@ class Win32FormWindow final : public FormWindow {
 Win32FormWindow::Win32FormWindow(const FormDesign& design, WindowEvents& events)
     : events_(events),
       caption_(design.caption),
-      formFont_(CreateDesignFont(design.formFontName, design.formFontHeight, DEFAULT_CHARSET)),
+      formFont_(CreateDesignFont(design.formFontName, design.formFontHeight, DEFAULT_CHARSET,
+                                 DEFAULT_PITCH)),
+      // The memo shows a table: should its face be missing, a fixed-pitch
+      // stand-in keeps the columns aligned.
       memoFont_(CreateDesignFont(design.memoFontName, design.memoFontHeight,
-                                 static_cast<BYTE>(design.memoCharset))),
+                                 static_cast<BYTE>(design.memoCharset), FIXED_PITCH | FF_MODERN)),
       glyph_(DrawGlyph()),
       panelHeight_(Scaled(design.panelHeight)) {
   CreateForm(design);
@@ -431,7 +437,7 @@ WindowState Win32FormWindow::State() const {
 
 void Win32FormWindow::PostReleaseRequest() {
   if (!PostMessageA(form_.get(), kReleaseRequest, 0, 0)) {
-    throw Failure("Cannot schedule the release of window \"" + caption_ +
+    throw Failure("Cannot schedule the release of window \"" + Caption() +
                   "\": " + SystemErrorText(GetLastError()));
   }
 }
