@@ -147,16 +147,16 @@ TEST_F(FormStorage, FirstWriteStoresTheTenValues) {
   Close(*window);
 
   const std::vector<StoredEntry> expected = {
-      {"FormVersion", true, "0"},
-      {"Flags", true, "0"},
-      {"ShowCmd", true, "1"},
-      {"PixelsPerInch", true, "96"},
-      {"MinMaxPos(1920x1080)", true, "-1,-1,-4,-4"},
-      {"MinMaxPos", true, "-1,-1,-4,-4"},
-      {"NormPos(1920x1080)", true, "950,138,1324,334"},
-      {"NormPos", true, "950,138,1324,334"},
-      {"Visible", true, "0"},
       {"CurrentBand", true, "0"},
+      {"Flags", true, "0"},
+      {"FormVersion", true, "0"},
+      {"MinMaxPos", true, "-1,-1,-4,-4"},
+      {"MinMaxPos(1920x1080)", true, "-1,-1,-4,-4"},
+      {"NormPos", true, "950,138,1324,334"},
+      {"NormPos(1920x1080)", true, "950,138,1324,334"},
+      {"PixelsPerInch", true, "96"},
+      {"ShowCmd", true, "1"},
+      {"Visible", true, "0"},
   };
   EXPECT_EQ(settings.Section(kSection), expected);
   EXPECT_TRUE(world.errors.empty());
@@ -323,7 +323,7 @@ TEST_F(FormStorage, NonTextStoredValueIsReportedOnceAndReplaced) {
   EXPECT_TRUE(window->storage.WasLoaded());
   EXPECT_EQ(window->storage.CurrentBand(), (std::variant<int, std::string>(0)));
   Close(*window);
-  EXPECT_EQ(settings.Section(kSection)->back(), (StoredEntry{"CurrentBand", true, "0"}));
+  EXPECT_EQ(settings.Section(kSection)->front(), (StoredEntry{"CurrentBand", true, "0"}));
 
   Close(*Open());
   EXPECT_EQ(world.errors.size(), 1u);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,13 @@ struct StoredEntry {
   std::string name;
   bool isText = true;
   std::string text;  // a number's decimal text when not isText
-  bool operator==(const StoredEntry&) const = default;
+  auto operator<=>(const StoredEntry&) const = default;
 };
+
+inline void PrintTo(const StoredEntry& entry, std::ostream* out) {
+  *out << entry.name << (entry.isText ? " = \"" : " = number ") << entry.text
+       << (entry.isText ? "\"" : "");
+}
 
 class TestSettings {
  public:
@@ -33,7 +39,8 @@ class TestSettings {
   std::string ApplicationKey() const;
 
   bool ApplicationKeyExists() const;
-  // The section's values in the store's order; nothing when it is missing.
+  // The section's values sorted by name (stores differ in the order they
+  // list them); nothing when the section is missing.
   std::optional<std::vector<StoredEntry>> Section(const std::string& section) const;
   // Whether a key or section of that name sits right below the user's root.
   bool RootHas(const std::string& name) const;

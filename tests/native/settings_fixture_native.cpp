@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -114,6 +115,7 @@ std::optional<std::vector<StoredEntry>> TestSettings::Section(const std::string&
     const std::string& line = lines[i];
     entries.push_back({LineName(line), line.starts_with("sz:"), line.substr(line.find('=') + 1)});
   }
+  std::sort(entries.begin(), entries.end());
   return entries;
 }
 

@@ -3,6 +3,8 @@
 // read and seeded with the registry calls themselves.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "tests/settings_fixture.h"
 
 namespace orva::test {
@@ -95,6 +97,7 @@ std::optional<std::vector<StoredEntry>> TestSettings::Section(const std::string&
     entries.push_back(EntryOf(name, type, data));
   }
   RegCloseKey(key);
+  std::sort(entries.begin(), entries.end());
   return entries;
 }
 
