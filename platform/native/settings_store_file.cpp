@@ -214,7 +214,7 @@ ParsedFile Parse(std::string_view bytes) {
   bytes.remove_prefix(kHeader.size());
   while (!bytes.empty()) {
     const std::size_t end = bytes.find('\n');
-    const std::optional<Entry> entry =
+    std::optional<Entry> entry =
         end == std::string_view::npos ? std::nullopt : ParseLine(bytes.substr(0, end));
     if (entry && !Find(file.entries, entry->name)) {
       file.entries.push_back(std::move(*entry));

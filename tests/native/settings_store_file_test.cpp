@@ -66,14 +66,6 @@ class FileStore : public testing::Test {
   std::string root;
 };
 
-TEST_F(FileStore, OpeningTheKeyMakesItsDirectoryButNoSection) {
-  auto key = OpenApplicationKey("Software\\Logger", SettingsAccess::kRead);
-  ASSERT_NE(key, nullptr);
-  EXPECT_TRUE(fs::is_directory(KeyDirectory()));
-  EXPECT_EQ(key->OpenSection("Main"), nullptr);
-  EXPECT_TRUE(KeyDirectoryEntries().empty());
-}
-
 TEST_F(FileStore, KeepsValuesInWriteOrderAndEscapesOnlyWhatMustBe) {
   auto section = Section();
   ASSERT_NE(section, nullptr);

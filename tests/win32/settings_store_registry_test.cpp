@@ -85,13 +85,6 @@ TEST_F(RegistryStore, AbsentValuesAndReadAccess) {
   EXPECT_EQ(Section()->Read("V").kind, Kind::kAbsent);
 }
 
-TEST_F(RegistryStore, ReadingCreatesTheKeyButNoSection) {
-  auto opened = OpenApplicationKey(settings.ApplicationKey(), SettingsAccess::kRead);
-  ASSERT_NE(opened, nullptr);
-  EXPECT_TRUE(settings.ApplicationKeyExists());
-  EXPECT_EQ(opened->OpenSection("Main"), nullptr);
-}
-
 TEST_F(RegistryStore, AKeyNameTooLongIsNotOpened) {
   EXPECT_EQ(OpenApplicationKey("Software\\" + std::string(300, 'x'), SettingsAccess::kAll),
             nullptr);
