@@ -20,6 +20,14 @@ extern "C" {
  * (by default the running program's own path); NULL restores the default. */
 ORVA_NATIVE_API void orva_set_executable_path(const char* path);
 
+/* Headless screen. Sets the primary screen's size in pixels and its pixels
+ * per inch (default 1920x1080 at 96); returns 0, or -1 and changes nothing
+ * when a value is not positive. */
+ORVA_NATIVE_API int orva_set_screen(int width, int height, int pixelsPerInch);
+/* Sets the frame size of a resizable window (default 4x4); returns 0, or -1
+ * and changes nothing when a value is negative. */
+ORVA_NATIVE_API int orva_set_frame_size(int cx, int cy);
+
 #ifdef __cplusplus
 }
 #endif
