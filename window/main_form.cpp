@@ -54,6 +54,10 @@ TfmMainForm::TfmMainForm(TExchangeRecord& current, const void* hostRecord, LetGo
       RecalcStatistic([this] { RecalcStatisticExecute(); },
                       [this](bool enabled) { window_->SetButtonEnabled(enabled); }),
       contest_(current) {
+  FormStorage1.Attach(
+      *window_,
+      {[this] { FormShow(); }, [this](bool& canClose) { FormCloseQuery(canClose); }, nullptr},
+      [](const std::string& message) { ShowErrorMessage(message); });
   CopyInExchangeRecord(current_, hostRecord);
   window_->SetCaption(std::string(current_.CaptionText.text()) + " in " +
                       std::string(kDesignCaption));
@@ -63,6 +67,8 @@ TfmMainForm::TfmMainForm(TExchangeRecord& current, const void* hostRecord, LetGo
 }
 
 TfmMainForm::~TfmMainForm() {
+  window_->Hide();
+  FormStorage1.DestroyHook();
   Unlink();
   onLetGo_(this);
 }
@@ -136,7 +142,7 @@ void TfmMainForm::Guarded(const std::function<void()>& work) {
 
 void TfmMainForm::OnShowing() {
   showing_ = true;
-  Guarded([this] { FormShow(); });
+  Guarded([this] { FormStorage1.ShowHook(); });
   showing_ = false;
 }
 
@@ -155,7 +161,9 @@ bool TfmMainForm::OnSysCommand(std::uint32_t command) {
 
 void TfmMainForm::OnCloseRequest() {
   Guarded([this] {
-    if (FormCloseQuery()) {
+    bool canClose = true;
+    FormStorage1.CloseQueryHook(canClose);
+    if (canClose) {
       FormClose();
       window_->Hide();
     }
@@ -163,7 +171,10 @@ void TfmMainForm::OnCloseRequest() {
 }
 
 void TfmMainForm::OnQueryEndSession() {
-  Guarded([this] { FormCloseQuery(); });
+  Guarded([this] {
+    bool canClose = true;
+    FormStorage1.CloseQueryHook(canClose);
+  });
 }
 
 void TfmMainForm::OnButtonClick() {
@@ -182,13 +193,13 @@ void TfmMainForm::FormShow() {
   RecalcStatistic.Execute();
 }
 
-bool TfmMainForm::FormCloseQuery() {
+void TfmMainForm::FormCloseQuery(bool& canClose) {
   // A recalculation still reading the log closes the query itself when it is
   // done; closing it under the reader would silently drop the rows left.
   if (!recalculating_) {
     LogQuery->Close();
   }
-  return true;
+  canClose = true;
 }
 
 void TfmMainForm::FormClose() {

@@ -19,6 +19,7 @@
 #include "plugin/records.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
+#include "window/form_storage.h"
 
 namespace orva {
 
@@ -99,7 +100,7 @@ class TfmMainForm final : public platform::WindowEvents {
 
   // Event handlers of the form description.
   void FormShow();
-  bool FormCloseQuery();
+  void FormCloseQuery(bool& canClose);
   void FormClose();
   void RecalcStatisticExecute();
 
@@ -110,6 +111,7 @@ class TfmMainForm final : public platform::WindowEvents {
   TExchangeRecord& current_;
   LetGoHandler onLetGo_;
   std::unique_ptr<platform::FormWindow> window_;
+  TFormStorage FormStorage1;
   TAction RecalcStatistic;
   TContest contest_;
   std::unique_ptr<TLogQuery> LogQuery;

@@ -53,7 +53,7 @@ void AtNextMessagePoint(std::function<void()> action) {
 }
 
 class Plugin : public testing::Test {
- protected:
+ public:
   void SetUp() override {
     dir = fs::temp_directory_path() / ("orva-plugin-" + std::to_string(getpid()));
     fs::create_directories(dir / "Plugins");
@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NoSuchTable", [](Plugin& p) { p.record.TableName.assign("NOPE"); },
                     "no such table: NOPE."},
         FailureCase{"UnsafeTableName", [](Plugin& p) { p.record.TableName.assign("LOG;"); },
-                    "Invalid table name 'LOG;'."}),
+                    "Invalid table name 'LOG;'"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Plugin, RetryAfterAFailedRecalculationSucceeds) {
