@@ -10,8 +10,6 @@
 
 namespace orva {
 
-namespace {
-
 platform::FormDesign MainFormDesign() {
   platform::FormDesign d;
   d.caption = std::string(TfmMainForm::kDesignCaption);
@@ -24,8 +22,6 @@ platform::FormDesign MainFormDesign() {
   d.memoCharset = 204;  // RUSSIAN_CHARSET
   return d;
 }
-
-}  // namespace
 
 // Marks the form as inside its own work. When the outermost scope ends and a
 // release request was put off meanwhile, the request is posted again, so the

@@ -46,6 +46,10 @@ class TAction {
   std::function<void(bool)> onEnabledChange_;
 };
 
+// The statistics window's form description: sizes at 96 pixels per inch,
+// captions and fonts.
+platform::FormDesign MainFormDesign();
+
 class TfmMainForm final : public platform::WindowEvents {
  public:
   // Called when the window is let go, so that the plug-in forgets it.

@@ -9,27 +9,18 @@
 
 #include "platform/native/orva_window.h"
 #include "platform/toolkit.h"
+#include "window/main_form.h"
 
 namespace orva {
 namespace {
 
 using platform::WindowState;
 
-platform::FormDesign StatisticsDesign() {
-  platform::FormDesign design;
-  design.caption = "ORVA SWL DX Contest";
-  design.left = 950;
-  design.top = 138;
-  design.width = 374;
-  design.height = 196;
-  return design;
-}
-
 // The window's owner: logs every event (with the window's visibility at that
 // moment) and runs what a test hooks onto it.
 class Recorder : public platform::WindowEvents {
  public:
-  Recorder() : window(platform::CreateFormWindow(StatisticsDesign(), *this)) {}
+  Recorder() : window(platform::CreateFormWindow(MainFormDesign(), *this)) {}
 
   std::uintptr_t handle() const { return window->NativeHandle(); }
 

@@ -15,33 +15,13 @@
 #include "platform/failure.h"
 #include "platform/screen.h"
 #include "platform/toolkit.h"
+#include "window/main_form.h"
 
 namespace orva {
 namespace {
 
 using platform::FormWindow;
 using platform::WindowState;
-
-platform::FormDesign StatisticsDesign() {
-  platform::FormDesign design;
-  design.caption = "ORVA SWL DX Contest";
-  design.left = 950;
-  design.top = 138;
-  design.width = 374;
-  design.height = 196;
-  design.panelHeight = 23;
-  design.buttonLeft = 232;
-  design.buttonTop = 1;
-  design.buttonWidth = 131;
-  design.buttonHeight = 22;
-  design.buttonCaption = "Recalc Statistic";
-  design.formFontName = "MS Sans Serif";
-  design.formFontHeight = -11;
-  design.memoFontName = "Courier New";
-  design.memoFontHeight = -11;
-  design.memoCharset = RUSSIAN_CHARSET;
-  return design;
-}
 
 class RecordingEvents : public platform::WindowEvents {
  public:
@@ -123,7 +103,7 @@ class Win32Toolkit : public testing::Test {
  protected:
   void SetUp() override {
     DiscardMessages();
-    form = platform::CreateFormWindow(StatisticsDesign(), events);
+    form = platform::CreateFormWindow(MainFormDesign(), events);
     events.window = Handle();
   }
   void TearDown() override {
@@ -508,7 +488,7 @@ TEST_F(Win32Toolkit, AFailedCreationRaisesAFailureAndLeavesNoWindowBehind) {
       EXPECT_THROW(
           {
             try {
-              platform::CreateFormWindow(StatisticsDesign(), otherEvents);
+              platform::CreateFormWindow(MainFormDesign(), otherEvents);
             } catch (const Failure& failure) {
               EXPECT_EQ(std::string(failure.what()).rfind("Cannot create the ", 0), 0u);
               EXPECT_NE(std::string(failure.what()).find("ORVA SWL DX Contest"), std::string::npos);
@@ -522,13 +502,13 @@ TEST_F(Win32Toolkit, AFailedCreationRaisesAFailureAndLeavesNoWindowBehind) {
         << "no window class is left registered";
     EXPECT_TRUE(otherEvents.log.empty());
   }
-  form = platform::CreateFormWindow(StatisticsDesign(), events);
+  form = platform::CreateFormWindow(MainFormDesign(), events);
   EXPECT_TRUE(IsWindow(Handle())) << "the classes register again";
 }
 
 TEST_F(Win32Toolkit, TwoWindowsShareTheClassesUntilTheLastIsGone) {
   RecordingEvents otherEvents;
-  auto other = platform::CreateFormWindow(StatisticsDesign(), otherEvents);
+  auto other = platform::CreateFormWindow(MainFormDesign(), otherEvents);
   const std::string formClass = ClassOf(Handle());
   form.reset();
   EXPECT_TRUE(IsClassRegistered(formClass));
