@@ -113,11 +113,14 @@ int Scaled(int designPixels) {
   return MulDiv(designPixels, ScreenPixelsPerInch(), kDesignPixelsPerInch);
 }
 
-FontHandle CreateDesignFont(const std::string& name, int designHeight, BYTE charset) {
+// `pitchAndFamily` only guides the system when the named face is missing.
+FontHandle CreateDesignFont(const std::string& name, int designHeight, BYTE charset,
+                            BYTE pitchAndFamily) {
   LOGFONTA font{};
   font.lfHeight = Scaled(designHeight);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = charset;
+  font.lfPitchAndFamily = pitchAndFamily;
   lstrcpynA(font.lfFaceName, name.c_str(), LF_FACESIZE);
   return FontHandle(CreateFontIndirectA(&font));
 }
@@ -332,9 +335,12 @@ class Win32FormWindow final : public FormWindow {
 Win32FormWindow::Win32FormWindow(const FormDesign& design, WindowEvents& events)
     : events_(events),
       caption_(design.caption),
-      formFont_(CreateDesignFont(design.formFontName, design.formFontHeight, DEFAULT_CHARSET)),
+      formFont_(CreateDesignFont(design.formFontName, design.formFontHeight, DEFAULT_CHARSET,
+                                 DEFAULT_PITCH | FF_DONTCARE)),
+      // The memo shows a table lined up by tabs and spaces: where its face is
+      // missing, a proportional stand-in would break the columns.
       memoFont_(CreateDesignFont(design.memoFontName, design.memoFontHeight,
-                                 static_cast<BYTE>(design.memoCharset))),
+                                 static_cast<BYTE>(design.memoCharset), FIXED_PITCH | FF_MODERN)),
       glyph_(DrawGlyph()),
       panelHeight_(Scaled(design.panelHeight)) {
   CreateForm(design);
