@@ -44,7 +44,8 @@ using orva::test::FakeRow;
 // ---------------------------------------------------------------------------
 // Reporting
 
-int failedChecks = 0;
+// Counted from the error-box thread too.
+std::atomic<int> failedChecks = 0;
 
 bool Check(bool passed, const std::string& what) {
   std::printf("%s %s\n", passed ? "ok" : "FAIL", what.c_str());
@@ -353,9 +354,13 @@ struct ErrorBoxSeen {
 // Runs `trigger` on this thread while a second thread plays the user: it
 // waits for the modal error box of this process, reads it, notes whether the
 // plug-in's window was disabled meanwhile and presses OK.
+// Set while a check waits for an error box of its own making.
+std::atomic<bool> errorBoxExpected = false;
+
 ErrorBoxSeen AnswerErrorBox(HWND pluginWindow, const std::function<void()>& trigger) {
   ErrorBoxSeen seen;
   std::atomic<bool> triggerDone = false;
+  errorBoxExpected = true;
   std::thread user([&] {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     // The trigger returns only after the box has closed, so once it is done
@@ -371,12 +376,45 @@ ErrorBoxSeen AnswerErrorBox(HWND pluginWindow, const std::function<void()>& trig
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    errorBoxExpected = false;
   });
   trigger();
   triggerDone = true;
   user.join();
+  errorBoxExpected = false;
   return seen;
 }
+
+// Presses OK on every error box that no check waits for, and counts it as a
+// failure: a host waiting for a click nobody makes would hang, not fail.
+class UnexpectedErrorBoxes {
+ public:
+  UnexpectedErrorBoxes() : thread_([this] { Watch(); }) {}
+  ~UnexpectedErrorBoxes() {
+    stop_ = true;
+    thread_.join();
+  }
+  UnexpectedErrorBoxes(const UnexpectedErrorBoxes&) = delete;
+  UnexpectedErrorBoxes& operator=(const UnexpectedErrorBoxes&) = delete;
+
+ private:
+  void Watch() {
+    while (!stop_) {
+      if (HWND box = errorBoxExpected ? nullptr : FindVisibleErrorBox()) {
+        Check(false,
+              "no unexpected error box (one said \"" + TextOf(GetDlgItem(box, 0xFFFF)) + "\")");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        for (int wait = 0; wait < 100 && IsWindowVisible(box); ++wait) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  }
+
+  std::atomic<bool> stop_ = false;
+  std::thread thread_;
+};
 
 // ---------------------------------------------------------------------------
 // Screenshot
@@ -551,10 +589,10 @@ void CheckMemoFont(HWND window) {
   GetTextMetricsA(dc, &metrics);
   SelectObject(dc, original);
   ReleaseDC(memo, dc);
+  const std::string chosen = std::string(face) + ", height " + std::to_string(metrics.tmHeight);
   // The flag's name is historical: set, it means a variable pitch.
-  Check(!(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH), std::string("memo font is fixed-pitch (") +
-                                                            face + ", height " +
-                                                            std::to_string(metrics.tmHeight) + ")");
+  Check(!(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH),
+        "memo font is fixed-pitch (" + chosen + ")");
 }
 
 void Redraw(HWND window) {
@@ -726,7 +764,12 @@ void CheckUnloadWithLiveWindow(Plugin& plugin, const std::string& path,
   HWND window = plugin.Run(0, &context);
   Check(IsWindow(window), "_Run before unloading makes a window");
   Check(FreeLibrary(plugin.module), "FreeLibrary with a window alive");
-  Check(!IsWindow(window), "unloading destroyed the window");
+  if (!Check(!IsWindow(window), "unloading destroyed the window")) {
+    // Its window procedure is unmapped now: any message to it would crash.
+    std::printf("FAILED: stopping, a window outlived the plug-in's code\n");
+    std::fflush(stdout);
+    TerminateProcess(GetCurrentProcess(), 1);
+  }
   // Nothing may be left in the queue that leads into the unmapped code.
   PumpMessages();
   CheckNumber(log.References(), 1UL, "unloading let go of the host's connection");
@@ -809,9 +852,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   NoteWineWindowManagement();
-  const int aborted = RunSession(argv[1], argv[2]);
+  int aborted = 0;
+  {
+    const UnexpectedErrorBoxes boxWatch;
+    aborted = RunSession(argv[1], argv[2]);
+  }
   CoUninitialize();
   std::printf("%s: %d check(s) failed\n", failedChecks || aborted ? "FAILED" : "PASSED",
-              failedChecks);
+              failedChecks.load());
   return failedChecks || aborted ? 1 : 0;
 }
