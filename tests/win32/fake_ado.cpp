@@ -107,16 +107,20 @@ void SetErrorDescription(const std::string& description) {
 
 class FakeConnectionObject final : public AdoObject<FakeConnectionObject, ado::Connection> {
  public:
-  FakeConnectionObject(std::vector<std::string> columns, std::vector<FakeRow> rows)
-      : rows_(std::move(rows)) {
+  FakeConnectionObject(std::vector<std::string> columns, std::vector<FakeRow> rows) {
     for (const std::string& column : columns) {
       columns_.push_back(platform::NewBstr(column));
     }
-    for (const FakeRow& row : rows_) {
+    ReplaceRows(std::move(rows));
+  }
+
+  void ReplaceRows(std::vector<FakeRow> rows) {
+    for (const FakeRow& row : rows) {
       if (row.size() != columns_.size()) {
         throw std::invalid_argument("every fake row needs one value per column");
       }
     }
+    rows_ = std::move(rows);
   }
 
   HRESULT STDMETHODCALLTYPE Execute(BSTR commandText, VARIANT*, LONG options,
@@ -334,6 +338,10 @@ FakeAdoConnection::~FakeAdoConnection() {
 std::uint32_t FakeAdoConnection::Handle() const {
   return static_cast<std::uint32_t>(
       reinterpret_cast<std::uintptr_t>(static_cast<ado::Connection*>(connection_)));
+}
+
+void FakeAdoConnection::ReplaceRows(std::vector<FakeRow> rows) {
+  connection_->ReplaceRows(std::move(rows));
 }
 
 void FakeAdoConnection::FailExecute(std::optional<ExecuteFailure> failure) {

@@ -54,6 +54,10 @@ class FakeAdoConnection {
   // The value a host puts into the exchange record's Connection field.
   std::uint32_t Handle() const;
 
+  // The rows every following Execute delivers, as a host's log changes under
+  // the plug-in. A recordset still open steps on through the new rows.
+  void ReplaceRows(std::vector<FakeRow> rows);
+
   // Makes every following Execute fail this way; no value lets it succeed again.
   void FailExecute(std::optional<ExecuteFailure> failure);
 
