@@ -2,8 +2,17 @@
 
 namespace orva {
 
-void TQsoList::Add(std::string_view callSign, std::string_view band, std::string_view mode) {
-  entries_.insert(TQSO{std::string(callSign), std::string(band), std::string(mode)});
+bool TQsoList::AddIfNew(std::string_view callSign, std::string_view band, std::string_view mode) {
+  const Key key{callSign, band, mode};
+  auto place = entries_.end();
+  if (!entries_.empty() && !ByteOrder()(*entries_.rbegin(), key)) {
+    place = entries_.lower_bound(key);
+    if (place != entries_.end() && !ByteOrder()(key, *place)) {
+      return false;
+    }
+  }
+  entries_.emplace_hint(place, TQSO{std::string(callSign), std::string(band), std::string(mode)});
+  return true;
 }
 
 bool TQsoList::Contains(std::string_view callSign, std::string_view band,

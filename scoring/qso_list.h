@@ -25,8 +25,10 @@ struct TQSO {
 
 class TQsoList {
  public:
-  // Adds the QSO at its place in callsign order.
-  void Add(std::string_view callSign, std::string_view band, std::string_view mode);
+  // Adds the QSO at its place in callsign order unless an equal entry exists;
+  // true when it was added. A QSO that sorts after every entry, as rows read
+  // in callsign order mostly do, is placed without a search.
+  bool AddIfNew(std::string_view callSign, std::string_view band, std::string_view mode);
   // True when an entry has this callsign, band and mode, all equal bytes.
   bool Contains(std::string_view callSign, std::string_view band, std::string_view mode) const;
   void Clear() { entries_.clear(); }

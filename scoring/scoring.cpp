@@ -1,5 +1,6 @@
 // The contest's rule set: points from the received exchange, the per-band
 // totals, and one multiplier per distinct reference per band and mode.
+#include <algorithm>
 #include <cstring>
 
 #include "platform/text_compare.h"
@@ -28,29 +29,54 @@ std::int32_t PointsFor(std::optional<std::string_view> reference) {
 
 }  // namespace
 
-std::size_t TMultList::CaselessHash::operator()(const std::string& key) const {
-  return platform::CaselessHash(key);
+TMultList::Slot& TMultList::FindSlot(std::string_view key, std::uint32_t hash) {
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    Slot& slot = slots_[i];
+    if (slot.position == 0 ||
+        (slot.hash == hash && platform::EqualIgnoringCase(keys_[slot.position - 1], key))) {
+      return slot;
+    }
+  }
 }
 
-bool TMultList::CaselessEqual::operator()(const std::string& a, const std::string& b) const {
-  return platform::EqualIgnoringCase(a, b);
+void TMultList::Grow() {
+  std::vector<Slot> old(std::max<std::size_t>(1024, slots_.size() * 2));
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.position != 0) {
+      std::size_t i = slot.hash & mask;
+      while (slots_[i].position != 0) {
+        i = (i + 1) & mask;
+      }
+      slots_[i] = slot;
+    }
+  }
 }
 
 bool TMultList::AddIfNew(std::string key) {
-  const auto [entry, added] = keys_.insert(std::move(key));
-  if (added) {
-    order_.push_back(&*entry);
+  if ((keys_.size() + 1) * 2 > slots_.size()) {
+    Grow();
   }
-  return added;
+  const auto hash = static_cast<std::uint32_t>(platform::CaselessHash(key));
+  Slot& slot = FindSlot(key, hash);
+  if (slot.position != 0) {
+    return false;
+  }
+  keys_.push_back(std::move(key));
+  slot = Slot{static_cast<std::uint32_t>(keys_.size()), hash};
+  return true;
 }
 
 void TMultList::Clear() {
-  order_.clear();
   keys_.clear();
+  std::fill(slots_.begin(), slots_.end(), Slot{});
 }
 
-void TContest::AddCurrentQso() {
-  myQsoList.Add(current_.CallSign.text(), current_.DigiBand.text(), current_.QSOMode.text());
+bool TContest::AddCurrentQso() {
+  return myQsoList.AddIfNew(current_.CallSign.text(), current_.DigiBand.text(),
+                            current_.QSOMode.text());
 }
 
 bool TContest::IsDuplicate() const {
@@ -73,14 +99,11 @@ TStatistic& TContest::BandEntry(std::string_view band) {
 }
 
 std::int32_t TContest::ScoreQso(bool record) {
-  if (IsDuplicate()) {
+  // Recording checks and adds in one search of the list.
+  if (record ? !AddCurrentQso() : IsDuplicate()) {
     return kDuplicate;
   }
-  TStatistic* band = nullptr;
-  if (record) {
-    AddCurrentQso();
-    band = &BandEntry(current_.DigiBand.text());
-  }
+  TStatistic* const band = record ? &BandEntry(current_.DigiBand.text()) : nullptr;
   // A short string holds at most 255 characters, so the exchange fits here.
   char upper[ShortString::kCapacity];
   const std::string_view received = current_.QSOReportRecived.text();

@@ -27,10 +27,14 @@ class DuplicateCheck : public testing::TestWithParam<DuplicateCase> {};
 TEST_P(DuplicateCheck, FindsExactlyTheSameCallBandAndMode) {
   TQsoList list;
   for (const Qso& q : GetParam().worked) {
-    list.Add(q.call, q.band, q.mode);
+    list.AddIfNew(q.call, q.band, q.mode);
   }
   const Qso& c = GetParam().candidate;
   EXPECT_EQ(list.Contains(c.call, c.band, c.mode), GetParam().duplicate);
+  const std::size_t before = list.size();
+  EXPECT_EQ(list.AddIfNew(c.call, c.band, c.mode), !GetParam().duplicate);
+  EXPECT_EQ(list.size(), before + (GetParam().duplicate ? 0 : 1));
+  EXPECT_TRUE(list.Contains(c.call, c.band, c.mode));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -43,6 +47,14 @@ INSTANTIATE_TEST_SUITE_P(
                       {{"DL1ABC", "20M", "CW"}, {"DL1ABC", "20M", "SSB"}, {"DL1ABC", "40M", "CW"}},
                       {"DL1ABC", "20M", "CW"},
                       true},
+        DuplicateCase{"SameAsLastEntry",
+                      {{"AA1A", "20M", "CW"}, {"DL1ABC", "40M", "CW"}},
+                      {"DL1ABC", "40M", "CW"},
+                      true},
+        DuplicateCase{"SortsAfterEveryEntry",
+                      {{"AA1A", "20M", "CW"}, {"DL1ABC", "40M", "CW"}},
+                      {"DL1ABC", "40M", "SSB"},
+                      false},
         DuplicateCase{"FirstOfRunAtIndexZero",
                       {{"AA1A", "20M", "CW"}, {"AA1A", "40M", "CW"}, {"AA1A", "80M", "CW"}},
                       {"AA1A", "20M", "CW"},
@@ -73,7 +85,7 @@ TEST(QsoList, StaysInByteOrderWhenQsosArriveCaseInsensitivelySorted) {
                                             "c3c", "C3D", "dl1x", "DL1Y"};
   TQsoList list;
   for (const std::string& call : arrival) {
-    list.Add(call, "20M", "CW");
+    list.AddIfNew(call, "20M", "CW");
   }
   std::vector<std::string> order;
   for (const TQSO& q : list) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "scoring/contest.h"
+#include "scoring/text.h"
 #include "tests/test_support.h"
 
 namespace orva {
@@ -152,6 +153,24 @@ std::optional<std::string> RegexReference(const std::string& text) {
     return std::nullopt;
   }
   return match.str();
+}
+
+TEST(MultList, KeepsFirstSpellingsInOrderThroughGrowthAndClearing) {
+  TMultList list;
+  const auto key = [](int i) { return "cw:20m|eu-" + std::to_string(i) + "|"; };
+  for (int round = 0; round < 2; ++round) {
+    for (int i = 0; i < 5000; ++i) {
+      ASSERT_TRUE(list.AddIfNew(key(i))) << i;
+    }
+    for (int i = 0; i < 5000; ++i) {
+      ASSERT_FALSE(list.AddIfNew(UpperAscii(key(i)))) << i;
+    }
+    ASSERT_EQ(list.size(), 5000u);
+    EXPECT_EQ(list[0], key(0));
+    EXPECT_EQ(list[4999], key(4999));
+    list.Clear();
+    EXPECT_EQ(list.size(), 0u);
+  }
 }
 
 TEST(ReferencePattern, AgreesWithTheRegularExpression) {
