@@ -7,13 +7,15 @@
 //
 // Commands: info, run, add CALL BAND MODE EXCHANGE, score CALL BAND MODE
 // EXCHANGE, grab CALL, report, recalc, minimize, close, logoff, release,
-// state, quit. Every error box the plug-in shows is printed when it shows.
+// state, bounds, move LEFT TOP RIGHT BOTTOM, quit. Every error box the plug-in shows is printed
+// when it shows.
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -145,8 +147,10 @@ class Session {
     } else if (command == "state") {
       std::cout << "state " << StateName(orva_window_state(window_)) << " "
                 << WindowText(window_, orva_window_caption) << "\n";
+    } else if (command == "bounds") {
+      Bounds();
     } else {
-      WindowCommand(command);
+      WindowCommand(command, rest);
     }
   }
 
@@ -196,9 +200,35 @@ class Session {
     std::cout << "end\n";
   }
 
-  void WindowCommand(const std::string& command) {
+  void Bounds() {
+    orva_rect bounds{};
+    if (orva_window_bounds(window_, &bounds) == ORVA_NO_WINDOW) {
+      std::cout << "error: no window (use run first)\n";
+      return;
+    }
+    std::cout << "bounds " << bounds.left << " " << bounds.top << " " << bounds.right << " "
+              << bounds.bottom << "\n";
+  }
+
+  std::optional<int> Move(const std::string& text) {
+    std::istringstream words(text);
+    orva_rect bounds{};
+    if (!(words >> bounds.left >> bounds.top >> bounds.right >> bounds.bottom)) {
+      std::cout << "error: expected LEFT TOP RIGHT BOTTOM\n";
+      return std::nullopt;
+    }
+    return orva_window_move(window_, &bounds);
+  }
+
+  void WindowCommand(const std::string& command, const std::string& rest) {
     int result = 0;
-    if (command == "recalc") {
+    if (command == "move") {
+      const std::optional<int> moved = Move(rest);
+      if (!moved) {
+        return;
+      }
+      result = *moved;
+    } else if (command == "recalc") {
       result = orva_window_press_button(window_);
     } else if (command == "minimize") {
       result = orva_window_sys_command(window_, ORVA_SC_CLOSE);

@@ -86,6 +86,9 @@ ORVA_NATIVE_API int orva_window_close(uintptr_t window);
 ORVA_NATIVE_API int orva_window_sys_command(uintptr_t window, uint32_t command);
 /* The system's query whether the session may end (WM_QUERYENDSESSION). */
 ORVA_NATIVE_API int orva_window_query_end_session(uintptr_t window);
+/* The user dragging the window's frame to a new outer rectangle: ORVA_IGNORED
+ * unless the window is shown in its normal state. */
+ORVA_NATIVE_API int orva_window_move(uintptr_t window, const orva_rect* bounds);
 /* A user's click on the button: ORVA_IGNORED while the button is greyed, the
  * window is hidden or minimized, or an error box is open (it disables the
  * other windows). */

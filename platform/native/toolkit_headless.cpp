@@ -319,6 +319,14 @@ class HeadlessWindow final : public FormWindow {
   void SendQueryEndSession() {
     Deliver(Event::kQueryEndSession, [](WindowEvents& events) { events.OnQueryEndSession(); });
   }
+  // Only a window on screen in its normal state has a frame to drag.
+  bool MoveTo(const Rect& bounds) {
+    if (!visible_ || state_ != WindowState::kNormal) {
+      return false;
+    }
+    placement_.normalPosition = bounds;
+    return true;
+  }
   // A click reaches only a button that is on screen and enabled, and no
   // window takes input while an error box is open.
   bool PressButton() {
@@ -612,6 +620,18 @@ int orva_window_sys_command(uintptr_t window, uint32_t command) {
 int orva_window_query_end_session(uintptr_t window) {
   return orva::platform::Send("orva_window_query_end_session", window,
                               [](HeadlessWindow& found) { found.SendQueryEndSession(); });
+}
+
+int orva_window_move(uintptr_t window, const orva_rect* bounds) {
+  return orva::platform::OnWindow("orva_window_move", window, ORVA_NO_WINDOW,
+                                  [bounds](HeadlessWindow& found) {
+                                    if (!bounds) {
+                                      return ORVA_IGNORED;
+                                    }
+                                    const orva::platform::Rect rect = {
+                                        bounds->left, bounds->top, bounds->right, bounds->bottom};
+                                    return found.MoveTo(rect) ? ORVA_DELIVERED : ORVA_IGNORED;
+                                  });
 }
 
 int orva_window_press_button(uintptr_t window) {
