@@ -3,125 +3,21 @@
 // read through the SQLite layer, and host code that runs while the plug-in
 // lets messages through.
 #include <dlfcn.h>
-#include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include <array>
-#include <filesystem>
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
 
-#include "platform/native/orva_log.h"
-#include "platform/native/orva_window.h"
-#include "plugin/exports.h"
-#include "tests/test_support.h"
+#include "tests/native/plugin_fixture.h"
 
 namespace orva {
 namespace {
 
+using test::AtNextMessagePoint;
+using test::ErrorBoxes;
+using test::kTwoQsoReport;
+using test::Memo;
+using test::Plugin;
+using test::Text;
 namespace fs = std::filesystem;
-
-std::string Text(std::uintptr_t window, ptrdiff_t (*read)(uintptr_t, char*, size_t)) {
-  std::array<char, 4096> buffer{};
-  read(window, buffer.data(), buffer.size());
-  return buffer.data();
-}
-
-std::string Memo(std::uintptr_t window) {
-  return Text(window, orva_window_memo_text);
-}
-
-std::vector<std::string> ErrorBoxes() {
-  std::vector<std::string> boxes;
-  for (size_t i = 0; i < orva_error_box_count(); ++i) {
-    std::array<char, 512> caption{}, text{};
-    orva_error_box_caption(i, caption.data(), caption.size());
-    orva_error_box_text(i, text.data(), text.size());
-    boxes.push_back(std::string(caption.data()) + ": " + text.data());
-  }
-  orva_clear_error_boxes();
-  return boxes;
-}
-
-// Runs `action` the next time the plug-in lets messages through.
-void AtNextMessagePoint(std::function<void()> action) {
-  static std::function<void()> pending;
-  pending = std::move(action);
-  orva_post_callback([](void*) { pending(); }, nullptr);
-}
-
-class Plugin : public testing::Test {
- public:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("orva-plugin-" + std::to_string(getpid()));
-    fs::create_directories(dir / "Plugins");
-    orva_set_executable_path((dir / "LOGGER.EXE").c_str());
-    logPath = (dir / "log.db").string();
-    Sql("CREATE TABLE LOG (CallSign TEXT, DigiBand TEXT, QSOMode TEXT, QSOReportRecived TEXT,"
-        " DXCCPrefix TEXT, MainPrefix TEXT, Continent TEXT, ITUZone INTEGER)");
-    AddRow("DL1ABC", "20M", "CW", "599 EU-005");
-    AddRow("OK1XYZ", "40M", "CW", "599 001");
-    connection = orva_log_open(logPath.c_str());
-    ASSERT_NE(connection, 0u) << orva_log_last_error();
-    record = test::BlankRecord();
-    record.Connection = connection;
-    record.TableName.assign("LOG");
-    record.CaptionText.assign("ORVA");
-  }
-  void TearDown() override {
-    _Release();
-    orva_pump();
-    orva_log_close(connection);
-    orva_set_executable_path(nullptr);
-    orva_clear_error_boxes();
-    fs::remove_all(dir);
-  }
-  void Sql(const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(logPath.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
-    sqlite3_close(db);
-  }
-  void AddRow(const std::string& call, const std::string& band, const std::string& mode,
-              const std::string& exchange) {
-    Sql("INSERT INTO LOG VALUES ('" + call + "','" + band + "','" + mode + "','" + exchange +
-        "','DL','DL','eu',28)");
-  }
-  std::int32_t Add(const char* call, const char* band, const char* mode, const char* exchange) {
-    const TExchangeRecord qso = Qso(call, band, mode, exchange);
-    return _AddQSO(&qso);
-  }
-  TExchangeRecord Qso(const char* call, const char* band, const char* mode, const char* exchange) {
-    TExchangeRecord qso = record;
-    qso.CallSign.assign(call);
-    qso.DigiBand.assign(band);
-    qso.QSOMode.assign(mode);
-    qso.QSOReportRecived.assign(exchange);
-    return qso;
-  }
-  std::string Grab(const char* call) {
-    TExchangeRecord qso = record;
-    qso.CallSign.assign(call);
-    std::array<unsigned char, 256> buffer{};
-    buffer.fill(0xCC);
-    _GrabNumber(&qso, buffer.data());
-    return std::string(reinterpret_cast<char*>(&buffer[1]), buffer[0]);
-  }
-
-  fs::path dir;
-  std::string logPath;
-  std::uint32_t connection = 0;
-  TExchangeRecord record;
-};
-
-const char* const kTwoQsoReport =
-    "Band\t  QSOs\tPoints\t  ORVA\t\r\n"
-    " 20M\t     1\t    15\t     1\t\r\n"
-    " 40M\t     1\t     2\t     0\t\r\n"
-    "Total\t     2\t    17\t     1\r\n"
-    " Score: 17*1=17";
 
 TEST_F(Plugin, WithoutAWindowEveryCallAnswersNothing) {
   EXPECT_EQ(Add("DL1ABC", "20M", "CW", "EU-005"), 0);
@@ -337,16 +233,14 @@ TEST_F(ReEntry, ButtonPressedWhileAClickWaitsRunsTwoWholeRecalculations) {
   EXPECT_EQ(Memo(window), kTwoQsoReport);
 }
 
-TEST(Library, UnloadingDestroysAWindowStillAlive) {
+TEST_F(Plugin, UnloadingTheLibraryDestroysAWindowStillAlive) {
   const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path() / "RARIREZazoriz.so";
   void* library = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr) << dlerror();
   auto run = reinterpret_cast<decltype(&_Run)>(dlsym(library, "_Run"));
   ASSERT_NE(run, nullptr);
-  TExchangeRecord record = test::BlankRecord();
   const std::uintptr_t window = run(0, &record);
   ASSERT_TRUE(orva_window_exists(window));
-  orva_clear_error_boxes();  // no connection: the recalculation said so
   dlclose(library);
   EXPECT_FALSE(orva_window_exists(window));
 }
