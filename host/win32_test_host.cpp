@@ -728,7 +728,7 @@ ResourceCount CountResources() {
 
 void CheckNoResourceGrowth(const Plugin& plugin, const TExchangeRecord& context,
                            const FakeAdoConnection& log) {
-  constexpr int kCycles = 50;
+  constexpr int kCycles = 1000;
   const ResourceCount before = CountResources();
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     plugin.Run(0, &context);
