@@ -185,11 +185,11 @@ void Finish(const PendingRecord& record, std::size_t number, ImportedLog& log) {
 
 ImportedLog ReadAdif(std::string_view bytes) {
   ImportedLog log;
-  log.unreadable = WideEncodingProblem(bytes);
-  if (!log.unreadable.empty()) {
+  const auto text = EightBitText(bytes, log);
+  if (!text) {
     return log;
   }
-  AdifScanner scanner(WithoutUtf8Mark(bytes));
+  AdifScanner scanner(*text);
   PendingRecord record;
   std::size_t number = 0;
   for (;;) {

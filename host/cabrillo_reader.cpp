@@ -143,11 +143,11 @@ std::string_view NextLine(std::string_view& text) {
 
 ImportedLog ReadCabrillo(std::string_view bytes) {
   ImportedLog log;
-  log.unreadable = WideEncodingProblem(bytes);
-  if (!log.unreadable.empty()) {
+  const auto file = EightBitText(bytes, log);
+  if (!file) {
     return log;
   }
-  std::string_view text = WithoutUtf8Mark(bytes);
+  std::string_view text = *file;
   std::vector<std::string_view> fields;
   std::size_t number = 0;
   for (std::size_t lineNumber = 1; !text.empty(); ++lineNumber) {

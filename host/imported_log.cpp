@@ -2,6 +2,7 @@
 #include "host/imported_log.h"
 
 namespace orva::import {
+namespace {
 
 std::string WideEncodingProblem(std::string_view bytes) {
   const auto startsWith = [bytes](std::string_view mark) {
@@ -20,7 +21,17 @@ std::string WideEncodingProblem(std::string_view bytes) {
   return {};
 }
 
-std::string_view WithoutUtf8Mark(std::string_view bytes) {
+char Upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+
+}  // namespace
+
+std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog& log) {
+  log.unreadable = WideEncodingProblem(bytes);
+  if (!log.unreadable.empty()) {
+    return std::nullopt;
+  }
   constexpr std::string_view kMark = "\xEF\xBB\xBF";
   return bytes.substr(0, kMark.size()) == kMark ? bytes.substr(kMark.size()) : bytes;
 }
@@ -35,14 +46,6 @@ std::string_view Trimmed(std::string_view text) {
   }
   return text;
 }
-
-namespace {
-
-char Upper(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
-}
-
-}  // namespace
 
 std::string Uppercased(std::string_view text) {
   std::string upper(text);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,15 +39,12 @@ struct ImportedLog {
   std::string unreadable;
 };
 
-// The reason a file in a 16- or 32-bit Unicode form cannot be read as 8-bit
-// text, or "" for any other file. Both formats are byte-oriented: in UTF-16
-// every tag and length would be garbled, so reading on would only produce a
-// skipped line per record for a file that holds nothing wrong.
-std::string WideEncodingProblem(std::string_view bytes);
-
-// The bytes after a UTF-8 byte order mark, which some programs write before
-// an otherwise 8-bit text.
-std::string_view WithoutUtf8Mark(std::string_view bytes);
+// The file's bytes as 8-bit text, after a UTF-8 byte order mark that some
+// programs write before it; nothing, with the reason in log.unreadable, for
+// a file in a 16- or 32-bit Unicode form. Both formats are byte-oriented: in
+// UTF-16 every tag and length would be garbled, and reading on would only
+// produce a skipped line per record of a file that holds nothing wrong.
+std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog& log);
 
 // Leading and trailing bytes of code 32 or less removed, as the plug-in trims.
 std::string_view Trimmed(std::string_view text);

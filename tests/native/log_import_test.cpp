@@ -33,9 +33,9 @@ std::vector<std::string> Rows(const std::string& path, const std::string& table)
     std::string row;
     for (int column = 0; column < sqlite3_column_count(statement); ++column) {
       const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-      row += (column ? "|" : "") + std::string(sqlite3_column_name(statement, column)) + "=" +
-             std::string(text, sqlite3_column_bytes(statement, column)) +
-             (sqlite3_column_type(statement, column) == SQLITE_TEXT ? "" : "(not text)");
+      row.append(column ? "|" : "").append(sqlite3_column_name(statement, column)).append("=");
+      row.append(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+      row.append(sqlite3_column_type(statement, column) == SQLITE_TEXT ? "" : "(not text)");
     }
     rows.push_back(row);
   }
