@@ -3,23 +3,36 @@
 // database layer, and drives the plug-in and its headless window with one
 // command per line, letting the message queue run between commands.
 //
-//   orva-host [--plugin PATH] [--log FILE] [--table NAME] [--caption TEXT] [-c 'CMD; CMD']
+//   orva-host [--plugin PATH] [--log FILE | --adif FILE | --cabrillo FILE] [--table NAME]
+//             [--caption TEXT] [--score | -c 'CMD; CMD']
 //
 // Commands: info, run, add CALL BAND MODE EXCHANGE, score CALL BAND MODE
 // EXCHANGE, grab CALL, report, recalc, minimize, close, logoff, release,
-// state, bounds, move LEFT TOP RIGHT BOTTOM, quit. Every error box the plug-in shows is printed
-// when it shows.
+// state, bounds, move LEFT TOP RIGHT BOTTOM, quit. Every error box the
+// plug-in shows is printed when it shows.
+//
+// --adif and --cabrillo read another program's log into a temporary log
+// database, so that the plug-in's own recalculation scores it; --score opens
+// the window, prints its report and stops. Exit status: 0 when all went
+// well, 1 when the score may be incomplete (records left out, no QSO in the
+// file, an error box while scoring), 2 when nothing could be scored (bad
+// options, a file or plug-in that cannot be opened).
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "host/adif_reader.h"
+#include "host/cabrillo_reader.h"
+#include "host/log_import.h"
 #include "platform/native/orva_log.h"
 #include "platform/native/orva_window.h"
 #include "plugin/records.h"
@@ -35,13 +48,18 @@ struct Plugin {
   void (*Release)();
 };
 
+enum ExitStatus { kSucceeded = 0, kIncomplete = 1, kFailed = 2 };
+
 struct Options {
   std::string plugin;
   std::string log;
+  std::string adif;
+  std::string cabrillo;
   std::string table = "LOG";
   std::string caption;
   std::string commands;
   bool haveCommands = false;
+  bool score = false;
 };
 
 std::string BesideExecutable(const std::string& name) {
@@ -73,8 +91,15 @@ bool LoadPlugin(const std::string& path, Plugin& plugin) {
          Resolve(library, "_Release", plugin.Release);
 }
 
-void PrintErrorBox(void*, const char* caption, const char* text) {
-  std::cout << "error-box " << caption << ": " << text << "\n";
+struct ErrorBoxes {
+  std::ostream* out;
+  int shown = 0;
+};
+
+void PrintErrorBox(void* context, const char* caption, const char* text) {
+  auto& boxes = *static_cast<ErrorBoxes*>(context);
+  *boxes.out << "error-box " << caption << ": " << text << "\n";
+  ++boxes.shown;
 }
 
 std::string WindowText(std::uintptr_t window, ptrdiff_t (*read)(uintptr_t, char*, size_t)) {
@@ -125,6 +150,14 @@ class Session {
     Dispatch(command, rest);
     orva_pump();
     return true;
+  }
+
+  // Opens the window, which scores the whole log as it is first shown, and
+  // prints its report.
+  void Score() {
+    window_ = plugin_.Run(0, &record_);
+    orva_pump();
+    PrintReport();
   }
 
  private:
@@ -189,7 +222,7 @@ class Session {
               << "\n";
   }
 
-  void Report() {
+  void PrintReport() {
     std::istringstream lines(WindowText(window_, orva_window_memo_text));
     for (std::string line; std::getline(lines, line);) {
       if (!line.empty() && line.back() == '\r') {
@@ -197,6 +230,10 @@ class Session {
       }
       std::cout << line << "\n";
     }
+  }
+
+  void Report() {
+    PrintReport();
     std::cout << "end\n";
   }
 
@@ -260,6 +297,10 @@ class Session {
 bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
+    if (option == "--score") {
+      options.score = true;
+      continue;
+    }
     if (i + 1 >= argc) {
       std::cerr << "orva-host: " << option << " needs a value\n";
       return false;
@@ -269,6 +310,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.plugin = value;
     } else if (option == "--log") {
       options.log = value;
+    } else if (option == "--adif") {
+      options.adif = value;
+    } else if (option == "--cabrillo") {
+      options.cabrillo = value;
     } else if (option == "--table") {
       options.table = value;
     } else if (option == "--caption") {
@@ -281,34 +326,16 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       return false;
     }
   }
+  const int logs = !options.log.empty() + !options.adif.empty() + !options.cabrillo.empty();
+  if (logs > 1 || (options.score && options.haveCommands)) {
+    std::cerr << "orva-host: give at most one of --log, --adif and --cabrillo, and not both "
+                 "--score and -c\n";
+    return false;
+  }
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    std::cerr << "usage: orva-host [--plugin PATH] [--log FILE] [--table NAME] [--caption TEXT]"
-                 " [-c 'CMD; CMD']\n";
-    return 2;
-  }
-  std::uint32_t connection = 0;
-  if (!options.log.empty()) {
-    connection = orva_log_open(options.log.c_str());
-    if (connection == 0) {
-      std::cerr << "orva-host: cannot open log " << options.log << ": " << orva_log_last_error()
-                << "\n";
-      return 2;
-    }
-  }
-  Plugin plugin{};
-  if (!LoadPlugin(options.plugin.empty() ? BesideExecutable("RARIREZazoriz.so") : options.plugin,
-                  plugin)) {
-    return 2;
-  }
-  orva_set_error_box_listener(PrintErrorBox, nullptr);
-  Session session(plugin, options, connection);
+void RunCommands(Session& session, const Options& options) {
   std::istringstream script(options.commands);
   std::istream& input = options.haveCommands ? static_cast<std::istream&>(script) : std::cin;
   const char separator = options.haveCommands ? ';' : '\n';
@@ -318,7 +345,87 @@ int main(int argc, char** argv) {
     }
     std::cout.flush();
   }
+}
+
+// Reads the --adif or --cabrillo file into a temporary log database, telling
+// each record it left out; null with the reason told when there is none.
+std::unique_ptr<orva::import::TemporaryLogDatabase> ImportLog(const Options& options,
+                                                              bool& complete) {
+  using namespace orva::import;
+  const bool adif = !options.adif.empty();
+  const std::string& path = adif ? options.adif : options.cabrillo;
+  std::string bytes, error;
+  if (!ReadWholeFile(path, bytes, error)) {
+    std::cerr << "orva-host: cannot open " << path << ": " << error << "\n";
+    return nullptr;
+  }
+  const ImportedLog log = adif ? ReadAdif(bytes) : ReadCabrillo(bytes);
+  if (!log.unreadable.empty()) {
+    std::cerr << "orva-host: cannot read " << path << ": " << log.unreadable << "\n";
+    return nullptr;
+  }
+  for (const SkippedRecord& skipped : log.skipped) {
+    std::cerr << "skipped record " << skipped.record << ": " << skipped.reason << "\n";
+  }
+  if (log.qsos.empty()) {
+    std::cerr << "orva-host: " << path << " holds no QSO to score\n";
+  }
+  complete = log.skipped.empty() && !log.qsos.empty();
+  try {
+    return std::make_unique<TemporaryLogDatabase>(log.qsos, options.table);
+  } catch (const std::exception& failure) {
+    std::cerr << "orva-host: cannot import " << path << ": " << failure.what() << "\n";
+    return nullptr;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::cerr << "usage: orva-host [--plugin PATH] [--log FILE | --adif FILE | --cabrillo FILE]"
+                 " [--table NAME] [--caption TEXT] [--score | -c 'CMD; CMD']\n";
+    return kFailed;
+  }
+  bool complete = true;
+  std::unique_ptr<orva::import::TemporaryLogDatabase> imported;
+  if (!options.adif.empty() || !options.cabrillo.empty()) {
+    imported = ImportLog(options, complete);
+    if (!imported) {
+      return kFailed;
+    }
+    options.log = imported->Path();
+  }
+  std::uint32_t connection = 0;
+  if (!options.log.empty()) {
+    connection = orva_log_open(options.log.c_str());
+    if (connection == 0) {
+      std::cerr << "orva-host: cannot open log " << options.log << ": " << orva_log_last_error()
+                << "\n";
+      return kFailed;
+    }
+  }
+  Plugin plugin{};
+  if (!LoadPlugin(options.plugin.empty() ? BesideExecutable("RARIREZazoriz.so") : options.plugin,
+                  plugin)) {
+    return kFailed;
+  }
+  // With --score the standard output holds the report alone.
+  ErrorBoxes errorBoxes{options.score ? &std::cerr : &std::cout};
+  orva_set_error_box_listener(PrintErrorBox, &errorBoxes);
+  Session session(plugin, options, connection);
+  if (options.score) {
+    session.Score();
+  } else {
+    RunCommands(session, options);
+  }
   plugin.Release();
   orva_pump();
-  return 0;
+  orva_set_error_box_listener(nullptr, nullptr);
+  if (connection != 0) {
+    orva_log_close(connection);
+  }
+  const bool scoredAll = complete && !(options.score && errorBoxes.shown > 0);
+  return scoredAll ? kSucceeded : kIncomplete;
 }

@@ -1,0 +1,223 @@
+// The ADI reader: a scanner that splits the bytes into data specifiers, and
+// the assembly of each record's fields into a QSO for the log table.
+//
+// Only a specifier's length tells where its data ends, and data may hold any
+// byte, '<' included; so the scanner never looks for the next tag inside
+// data, and a bad specifier costs only the record it stands in.
+#include "host/adif_reader.h"
+
+#include <charconv>
+#include <optional>
+#include <string>
+
+#include "host/bands.h"
+
+namespace orva::import {
+namespace {
+
+enum class TagKind { Field, EndOfHeader, EndOfRecord, Malformed, EndOfFile };
+
+struct Tag {
+  TagKind kind;
+  std::string_view name;
+  std::string_view data;
+  std::string problem;  // for Malformed
+};
+
+Tag Malformed(std::string problem) {
+  return {TagKind::Malformed, {}, {}, std::move(problem)};
+}
+
+class AdifScanner {
+ public:
+  explicit AdifScanner(std::string_view bytes) : bytes_(bytes) {}
+
+  Tag Next() {
+    const std::size_t open = bytes_.find('<', position_);
+    if (open == std::string_view::npos) {
+      position_ = bytes_.size();
+      return {TagKind::EndOfFile, {}, {}, {}};
+    }
+    const std::size_t close = bytes_.find_first_of("<>", open + 1);
+    if (close == std::string_view::npos) {
+      position_ = bytes_.size();
+      return Malformed("the field specifier " + Quoted(bytes_.substr(open)) +
+                       " is cut off by the end of the file");
+    }
+    if (bytes_[close] == '<') {
+      // A lone '<' in free text: the next '<' may start a good specifier.
+      position_ = close;
+      return Malformed(Quoted(bytes_.substr(open, close - open)) + " is no field specifier");
+    }
+    position_ = close + 1;
+    return Specifier(bytes_.substr(open, close + 1 - open));
+  }
+
+ private:
+  // The specifier from its '<' to its '>'.
+  Tag Specifier(std::string_view specifier) {
+    const std::string_view inside = specifier.substr(1, specifier.size() - 2);
+    const std::size_t colon = inside.find(':');
+    const std::string_view name = inside.substr(0, colon);
+    if (colon == std::string_view::npos) {
+      if (EqualIgnoringCase(name, "EOR")) {
+        return {TagKind::EndOfRecord, name, {}, {}};
+      }
+      if (EqualIgnoringCase(name, "EOH")) {
+        return {TagKind::EndOfHeader, name, {}, {}};
+      }
+      return Malformed("the field specifier " + Quoted(specifier) + " has no length");
+    }
+    if (name.empty()) {
+      return Malformed("a field specifier has no field name");
+    }
+    std::string_view lengthText = inside.substr(colon + 1);
+    lengthText = lengthText.substr(0, lengthText.find(':'));  // the type that may follow is free
+    std::size_t length = 0;
+    const auto [end, error] =
+        std::from_chars(lengthText.data(), lengthText.data() + lengthText.size(), length);
+    if (lengthText.empty() || end != lengthText.data() + lengthText.size() ||
+        (error != std::errc() && error != std::errc::result_out_of_range)) {
+      return Malformed("field " + Quoted(name) + ": the length " + Quoted(lengthText) +
+                       " is no number");
+    }
+    if (error == std::errc::result_out_of_range || length > bytes_.size() - position_) {
+      position_ = bytes_.size();
+      return Malformed("field " + Quoted(name) + ": its length " + Quoted(lengthText) +
+                       " runs past the end of the file");
+    }
+    const std::string_view data = bytes_.substr(position_, length);
+    position_ += length;
+    return {TagKind::Field, name, data, {}};
+  }
+
+  std::string_view bytes_;
+  std::size_t position_ = 0;
+};
+
+// The fields of one record that the log table needs, as they stand in the
+// file; an empty field counts as absent, as the format defines.
+struct PendingRecord {
+  std::string_view call, band, frequency, mode, exchangeText, exchangeNumber, continent, prefix,
+      ituZone;
+  std::string problem;  // the first malformed specifier of the record
+  bool started = false;
+
+  void Take(std::string_view name, std::string_view data) {
+    started = true;
+    if (data.empty()) {
+      return;
+    }
+    static constexpr struct {
+      std::string_view name;
+      std::string_view PendingRecord::*field;
+    } kFields[] = {
+        {"CALL", &PendingRecord::call},
+        {"BAND", &PendingRecord::band},
+        {"FREQ", &PendingRecord::frequency},
+        {"MODE", &PendingRecord::mode},
+        {"SRX_STRING", &PendingRecord::exchangeText},
+        {"SRX", &PendingRecord::exchangeNumber},
+        {"CONT", &PendingRecord::continent},
+        {"PFX", &PendingRecord::prefix},
+        {"ITUZ", &PendingRecord::ituZone},
+    };
+    for (const auto& known : kFields) {
+      if (EqualIgnoringCase(name, known.name)) {
+        this->*known.field = data;
+        return;
+      }
+    }
+  }
+
+  void Fail(std::string reason) {
+    started = true;
+    if (problem.empty()) {
+      problem = std::move(reason);
+    }
+  }
+};
+
+// The band of the record, or the reason it has none.
+bool FindBand(const PendingRecord& record, std::string_view& band, std::string& reason) {
+  std::optional<std::string_view> found;
+  if (const std::string_view name = Trimmed(record.band); !name.empty()) {
+    found = BandOfName(name);
+    reason = "unknown band " + Quoted(name);
+  } else if (const std::string_view frequency = Trimmed(record.frequency); !frequency.empty()) {
+    const auto hertz = ParseFrequency(frequency, kHertzPerMegahertz);
+    found = hertz ? BandOfFrequency(*hertz) : std::nullopt;
+    reason = hertz ? "the frequency " + Quoted(frequency) + " MHz lies in no band"
+                   : "the frequency " + Quoted(frequency) + " is no number";
+  } else {
+    reason = "no BAND and no FREQ";
+  }
+  if (found) {
+    band = *found;
+  }
+  return found.has_value();
+}
+
+void Finish(const PendingRecord& record, std::size_t number, ImportedLog& log) {
+  const auto skip = [&](std::string reason) { log.skipped.push_back({number, std::move(reason)}); };
+  if (!record.problem.empty()) {
+    return skip(record.problem);
+  }
+  const std::string_view call = Trimmed(record.call);
+  if (call.empty()) {
+    return skip("no CALL");
+  }
+  std::string_view band;
+  if (std::string reason; !FindBand(record, band, reason)) {
+    return skip(std::move(reason));
+  }
+  ImportedQso& qso = log.qsos.emplace_back();
+  qso.CallSign = call;
+  qso.DigiBand = band;
+  qso.QSOMode = Uppercased(Trimmed(record.mode));
+  qso.QSOReportRecived = record.exchangeText.empty() ? record.exchangeNumber : record.exchangeText;
+  qso.MainPrefix = Trimmed(record.prefix);
+  qso.Continent = Trimmed(record.continent);
+  qso.ITUZone = Trimmed(record.ituZone);
+}
+
+}  // namespace
+
+ImportedLog ReadAdif(std::string_view bytes) {
+  ImportedLog log;
+  const auto text = EightBitText(bytes, log);
+  if (!text) {
+    return log;
+  }
+  AdifScanner scanner(*text);
+  PendingRecord record;
+  std::size_t number = 0;
+  for (;;) {
+    Tag tag = scanner.Next();
+    switch (tag.kind) {
+      case TagKind::Field:
+        record.Take(tag.name, tag.data);
+        break;
+      case TagKind::Malformed:
+        record.Fail(std::move(tag.problem));
+        break;
+      case TagKind::EndOfHeader:
+        // What came before was a header (of this file, or of another one
+        // appended to it), not a record.
+        record = PendingRecord();
+        break;
+      case TagKind::EndOfRecord:
+        Finish(record, ++number, log);
+        record = PendingRecord();
+        break;
+      case TagKind::EndOfFile:
+        if (record.started) {
+          record.Fail("the file ends inside the record (no <EOR>)");
+          Finish(record, ++number, log);
+        }
+        return log;
+    }
+  }
+}
+
+}  // namespace orva::import

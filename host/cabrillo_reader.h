@@ -1,0 +1,24 @@
+// Reads a contest log in Cabrillo 3.0 form: header lines of TAG: value, and
+// one QSO: line per contact,
+//
+//   QSO: freq mode date time sent-call sent-exchange... worked-call received-exchange... [t]
+//
+// with the frequency in kHz or a band designator (50, 144, 1.2G, ...).
+#pragma once
+
+#include <string_view>
+
+#include "host/imported_log.h"
+
+namespace orva::import {
+
+// Reads every QSO: line up to END-OF-LOG: (X-QSO: lines are QSOs the log
+// itself withdraws, and other lines are header). The sent and the received
+// exchange have the same number of fields, as each contest's line template
+// lays them out, so the field count tells where the worked callsign stands
+// and whether the transmitter number ends the line. A line with too few
+// fields, an unknown band or mode, or a bad date or time is left out with its
+// reason. Never throws for any bytes.
+ImportedLog ReadCabrillo(std::string_view bytes);
+
+}  // namespace orva::import

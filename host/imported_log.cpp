@@ -1,0 +1,79 @@
+// The text helpers both log-file readers share.
+#include "host/imported_log.h"
+
+namespace orva::import {
+namespace {
+
+std::string WideEncodingProblem(std::string_view bytes) {
+  const auto startsWith = [bytes](std::string_view mark) {
+    return bytes.substr(0, mark.size()) == mark;
+  };
+  using namespace std::string_view_literals;
+  if (startsWith("\xFF\xFE\0\0"sv) || startsWith("\0\0\xFE\xFF"sv)) {
+    return "the file is UTF-32 text; save it as 8-bit (ASCII, Latin-1 or UTF-8) text";
+  }
+  // Without a byte order mark, UTF-16 shows as a zero byte beside the first
+  // character, which no 8-bit log file starts with.
+  if (startsWith("\xFF\xFE"sv) || startsWith("\xFE\xFF"sv) ||
+      (bytes.size() >= 2 && (bytes[0] == '\0') != (bytes[1] == '\0'))) {
+    return "the file is UTF-16 text; save it as 8-bit (ASCII, Latin-1 or UTF-8) text";
+  }
+  return {};
+}
+
+char Upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+
+}  // namespace
+
+std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog& log) {
+  log.unreadable = WideEncodingProblem(bytes);
+  if (!log.unreadable.empty()) {
+    return std::nullopt;
+  }
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  return bytes.substr(0, kMark.size()) == kMark ? bytes.substr(kMark.size()) : bytes;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  while (!text.empty() && blank(text.front())) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && blank(text.back())) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+std::string Uppercased(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    c = Upper(c);
+  }
+  return upper;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Upper(a[i]) != Upper(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t kMostShown = 40;
+  std::string quoted = "'";
+  for (const char c : text.substr(0, kMostShown)) {
+    quoted += c >= ' ' && c <= '~' ? c : '?';
+  }
+  return quoted + (text.size() > kMostShown ? "...'" : "'");
+}
+
+}  // namespace orva::import

@@ -1,0 +1,145 @@
+// The ADI reader over hand-written logs: the fields it maps, the freedoms of
+// the format it must accept, and each fault that costs exactly one record.
+#include "host/adif_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/native/import_support.h"
+
+namespace orva::import {
+namespace {
+
+using test::Qsos;
+using test::Skipped;
+using namespace std::string_literals;
+
+const std::string kGood = "<CALL:5>G4ABC <BAND:3>40m <MODE:3>SSB <SRX_STRING:9>59 EU-001 <EOR>\n";
+
+TEST(AdifReader, MapsEveryColumnOfTheSample) {
+  const ImportedLog log = ReadAdif(test::SampleFile("sample.adi"));
+  EXPECT_TRUE(log.unreadable.empty());
+  EXPECT_EQ(Skipped(log), std::vector<std::string>{});
+  ASSERT_EQ(log.qsos.size(), 14u);
+  const ImportedQso& first = log.qsos[0];
+  EXPECT_EQ(std::vector<std::string>({first.CallSign, first.DigiBand, first.QSOMode,
+                                      first.QSOReportRecived, first.DXCCPrefix, first.MainPrefix,
+                                      first.Continent, first.ITUZone}),
+            std::vector<std::string>({"DL1ABC", "20M", "CW", "599 EU-005", "", "DL", "EU", "28"}));
+  const std::vector<std::string> qsos = Qsos(log);
+  EXPECT_EQ(qsos[1], "OK1XYZ 20M CW|599 EU-012");  // lower-case names and mode
+  EXPECT_EQ(qsos[2], "JA1AAA 20M CW|599 AS-007");  // type indicators, FREQ for BAND
+  EXPECT_EQ(qsos[3], "W1AW 20M SSB|59 NA-001");    // <EOR> inside other data
+  EXPECT_EQ(qsos[4], "dl1abc 20M CW|599 EU-005");  // the callsign as written
+  EXPECT_EQ(qsos[5], "PY2ZZ 20M CW|021");          // SRX for an empty SRX_STRING
+  EXPECT_EQ(qsos[8], "VK2AB 40M CW|599 OC-001");   // FREQ of 7.0105 MHz
+  EXPECT_EQ(qsos[11], "G4ABC 40M SSB|");           // no exchange at all
+  EXPECT_EQ(log.qsos[1].Continent, "eu");          // the recalculation uppercases it
+}
+
+struct BadRecord {
+  std::string record;
+  std::string reason;
+};
+
+class AdifBadRecord : public testing::TestWithParam<BadRecord> {};
+
+// The bad record stands second of three, so the test sees that the record
+// before and the one after it are read and that the numbering goes on.
+TEST_P(AdifBadRecord, IsLeftOutAloneWithItsReason) {
+  const ImportedLog log = ReadAdif(kGood + GetParam().record + "\n" + kGood);
+  EXPECT_EQ(Skipped(log), std::vector<std::string>{"2: " + GetParam().reason});
+  EXPECT_EQ(log.qsos.size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, AdifBadRecord,
+    testing::Values(
+        BadRecord{"<BAND:3>20m <MODE:2>CW <EOR>", "no CALL"},
+        BadRecord{"<CALL:3>   <BAND:3>20m <EOR>", "no CALL"}, BadRecord{"<EOR>", "no CALL"},
+        BadRecord{"<CALL:4>W1AW <BAND:3>21m <EOR>", "unknown band '21m'"},
+        BadRecord{"<CALL:4>W1AW <FREQ:5>13.99 <EOR>", "the frequency '13.99' MHz lies in no band"},
+        BadRecord{"<CALL:4>W1AW <FREQ:4>14,1 <EOR>", "the frequency '14,1' is no number"},
+        BadRecord{"<CALL:4>W1AW <MODE:2>CW <EOR>", "no BAND and no FREQ"},
+        BadRecord{"<CALL:4>W1AW <BAND:-3>20m <EOR>", "field 'BAND': the length '-3' is no number"},
+        BadRecord{"<CALL:4>W1AW <BAND:>20m <EOR>", "field 'BAND': the length '' is no number"},
+        BadRecord{"<:3>W1AW <BAND:3>20m <EOR>", "a field specifier has no field name"},
+        BadRecord{"<CALL:4>W1AW <BAND>20m <EOR>", "the field specifier '<BAND>' has no length"},
+        BadRecord{"<CALL:4>W1AW <BAND 20m <EOR>", "'<BAND 20m ' is no field specifier"},
+        BadRecord{"<CALL:4>W1AW <B\x1b[2J> <EOR>", "the field specifier '<B?[2J>' has no length"}));
+
+struct CutOff {
+  std::string end;
+  std::string reason;
+};
+
+class AdifCutOff : public testing::TestWithParam<CutOff> {};
+
+TEST_P(AdifCutOff, TheLastRecordIsLeftOutAndTheOthersRead) {
+  const ImportedLog log = ReadAdif(kGood + GetParam().end);
+  EXPECT_EQ(Skipped(log), std::vector<std::string>{"2: " + GetParam().reason});
+  EXPECT_EQ(log.qsos.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, AdifCutOff,
+    testing::Values(CutOff{"<CALL:4>W1AW <BAND:3>20m",
+                           "the file ends inside the record (no <EOR>)"},
+                    CutOff{"<CALL:4>W1AW <BAND:3>20",
+                           "field 'BAND': its length '3' runs past the end of the file"},
+                    CutOff{"<CALL:4>W1AW <SRX_STRING:99999999999999999999999>59",
+                           "field 'SRX_STRING': its length "
+                           "'99999999999999999999999' runs past the "
+                           "end of the file"},
+                    CutOff{"<CALL:4>W1AW <BAND:3",
+                           "the field specifier '<BAND:3' is cut off by the end of the file"}));
+
+TEST(AdifReader, CountsLengthsInBytesAndKeepsEveryByteOfTheData) {
+  const std::string exchange = "59 \xC3\xA9\0\xFF<EOR>EU-001"s;
+  const ImportedLog log =
+      ReadAdif("<CALL:4>W1AW<BAND:3>20m<SRX_STRING:" + std::to_string(exchange.size()) + ">" +
+               exchange + "<EOR>");
+  ASSERT_EQ(log.qsos.size(), 1u);
+  EXPECT_EQ(log.qsos[0].QSOReportRecived, exchange);
+}
+
+TEST(AdifReader, TakesHeadersAsHeadersWhereverTheyStand) {
+  const std::vector<std::string> files = {
+      // A header must not start with '<', but some programs write one so.
+      "<ADIF_VER:5>3.1.4 <EOH>\n" + kGood,
+      // Free text of a header may hold a '<' of its own.
+      "Exported by <my logger>\n<EOH>\n" + kGood,
+      // Two exported files joined into one.
+      "Log one\n<EOH>\n" + kGood + "Log two <PROGRAMID:4>test <EOH>\n" + kGood,
+      "\xEF\xBB\xBF" + kGood,  // UTF-8 byte order mark
+  };
+  for (const std::string& file : files) {
+    const ImportedLog log = ReadAdif(file);
+    EXPECT_EQ(Skipped(log), std::vector<std::string>{}) << file;
+    EXPECT_FALSE(log.qsos.empty()) << file;
+  }
+}
+
+TEST(AdifReader, AnEmptyFileHoldsNoRecord) {
+  for (const std::string file : {"", "\n\n", "header only\n<EOH>\n"}) {
+    const ImportedLog log = ReadAdif(file);
+    EXPECT_TRUE(log.qsos.empty() && log.skipped.empty() && log.unreadable.empty()) << file;
+  }
+}
+
+TEST(AdifReader, RefusesWideUnicodeFilesWhole) {
+  std::string utf16;
+  for (const char c : kGood) {
+    utf16 += {c, '\0'};
+  }
+  for (const std::string& file : {"\xFF\xFE" + utf16, utf16, "\xFF\xFE\0\0<\0\0\0"s}) {
+    const ImportedLog log = ReadAdif(file);
+    EXPECT_NE(log.unreadable.find("text; save it as 8-bit"), std::string::npos);
+    EXPECT_TRUE(log.qsos.empty() && log.skipped.empty());
+  }
+}
+
+}  // namespace
+}  // namespace orva::import

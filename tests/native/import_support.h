@@ -1,0 +1,40 @@
+// Helpers the log-file reader tests share: the hand-written sample files and
+// short views of what a reader returned.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/imported_log.h"
+#include "host/log_import.h"
+
+namespace orva::import::test {
+
+inline std::string SampleFile(const std::string& name) {
+  std::string bytes, error;
+  EXPECT_TRUE(ReadWholeFile(std::string(ORVA_IMPORT_SAMPLES) + "/" + name, bytes, error)) << error;
+  return bytes;
+}
+
+// "CALL BAND MODE|exchange" for each QSO, enough to see what a reader took.
+inline std::vector<std::string> Qsos(const ImportedLog& log) {
+  std::vector<std::string> qsos;
+  for (const ImportedQso& qso : log.qsos) {
+    qsos.push_back(qso.CallSign + " " + qso.DigiBand + " " + qso.QSOMode + "|" +
+                   qso.QSOReportRecived);
+  }
+  return qsos;
+}
+
+// "N: reason" for each skipped record.
+inline std::vector<std::string> Skipped(const ImportedLog& log) {
+  std::vector<std::string> skipped;
+  for (const SkippedRecord& record : log.skipped) {
+    skipped.push_back(std::to_string(record.record) + ": " + record.reason);
+  }
+  return skipped;
+}
+
+}  // namespace orva::import::test
