@@ -2,6 +2,7 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -196,16 +197,35 @@ TEST_F(FileStore, AWriteCutShortLosesNothing) {
   EXPECT_EQ(section->Read("B").kind, Kind::kAbsent);
 }
 
+// Permissions do not bind the superuser, so run as root the check is made
+// by a child process that has given up its rights first.
 TEST_F(FileStore, AnUnwritableDirectoryFailsTheWriteAndLosesNothing) {
-  if (geteuid() == 0) {
-    GTEST_SKIP() << "permissions do not bind the superuser";
+  ASSERT_TRUE(Section()->WriteText("A", "1"));
+  for (const fs::path& dir :
+       {fs::path(root), fs::path(root) / "orva", KeyDirectory().parent_path()}) {
+    chmod(dir.c_str(), 0755);
   }
-  auto section = Section();
-  ASSERT_TRUE(section->WriteText("A", "1"));
-  chmod(KeyDirectory().c_str(), 0500);
-  EXPECT_FALSE(section->WriteText("A", "2"));
-  EXPECT_EQ(section->Read("A").text, "1");
-  EXPECT_EQ(Section(SettingsAccess::kRead)->Read("A").text, "1");
+  chmod(SectionFile().c_str(), 0644);
+  chmod(KeyDirectory().c_str(), 0555);
+  const auto writeFailsAndKeepsTheValue = [this] {
+    auto section = Section();
+    return section && !section->WriteText("A", "2") && section->Read("A").text == "1" &&
+           Section(SettingsAccess::kRead)->Read("A").text == "1";
+  };
+  if (geteuid() != 0) {
+    EXPECT_TRUE(writeFailsAndKeepsTheValue());
+    return;
+  }
+  constexpr uid_t kNobody = 65534;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const bool dropped = setgid(kNobody) == 0 && setuid(kNobody) == 0;
+    _exit(dropped && writeFailsAndKeepsTheValue() ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
 }
 
 TEST_F(FileStore, ASectionThatIsNoFileCanNeitherBeCreatedNorOpened) {
