@@ -89,12 +89,7 @@ class Model {
       return -1;
     }
     const std::optional<std::string> reference = Reference(received);
-    const std::int32_t points =
-        !reference ? 2
-        : std::string_view(":EU:AS:SA:NA:AF:OC:").find(":" + reference->substr(0, 2) + ":") !=
-                std::string_view::npos
-            ? 15
-            : 0;
+    const std::int32_t points = Points(reference);
     if (record) {
       worked_.insert({call, band, mode});
       auto entry = std::find_if(stats.begin(), stats.end(),
@@ -116,6 +111,15 @@ class Model {
   std::vector<orva::TStatistic> stats;
 
  private:
+  // 15 for a reference of a continent, 0 for another one, 2 for none.
+  static std::int32_t Points(const std::optional<std::string>& reference) {
+    if (!reference) {
+      return 2;
+    }
+    const std::string continent = ":" + reference->substr(0, 2) + ":";
+    return std::string_view(":EU:AS:SA:NA:AF:OC:").find(continent) != std::string_view::npos ? 15
+                                                                                             : 0;
+  }
   static std::optional<std::string> Reference(const std::string& received) {
     static const std::regex pattern("[-A-Z0-9+]{5,6}$");
     std::string exchange = received;

@@ -1,15 +1,16 @@
 // Fuzz target: the statistics report built from arbitrary band entries.
 //
-// Input, read in order until it ends: one band entry after another, each a
-// band text (a length byte, then that many bytes, any bytes at all) and its
+// Input, read in order: a text (a length byte, then that many bytes) and a
+// width byte for PadLeft; then one band entry after another until the input
+// ends, each a band text (a length byte and bytes, any bytes at all) and its
 // QSOs, Points and Mults as signed 32-bit little-endian counts, the extremes
-// included, so the totals overflow. Then, from the same input, PadLeft with an
-// arbitrary text and width.
+// included, so the totals overflow.
 //
 // The expected report is formatted here with printf-style padding: the header
 // without its two leading spaces, one row per band in list order, the total
 // line with the sums as 32-bit counters that wrap, and the score line with
 // their product, which needs 64 bits. Nothing else may be trimmed.
+#include <algorithm>
 #include <cinttypes>
 #include <cstring>
 #include <string>
