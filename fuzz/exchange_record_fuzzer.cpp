@@ -366,13 +366,7 @@ void Reset() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // In memory: the settings store flushes every write it makes.
-  std::string dir = (fs::path("/dev/shm") / "orva-exchange-fuzz-XXXXXX").string();
-  if (!mkdtemp(dir.data())) {
-    std::perror("mkdtemp");
-    std::abort();
-  }
-  host.dir = dir;
+  host.dir = orva::fuzz::MakeScratchFolder("orva-exchange-fuzz");
   fs::create_directories(host.dir / "Plugins");
   std::ofstream(host.dir / "Plugins" / "ORVA.txt", std::ios::binary) << kReferenceFile;
   host.referenceLines = orva::fuzz::LinesBySpec(kReferenceFile);

@@ -112,6 +112,20 @@ inline std::string LookUpBySpec(const std::vector<std::string>& lines, std::stri
   return result;
 }
 
+// A fresh folder for a target's files. In memory by default, because the
+// settings store flushes every write; fuzz/run points ORVA_FUZZ_SCRATCH at a
+// folder of its own that it removes even when a target dies in a crash.
+inline std::string MakeScratchFolder(const std::string& name) {
+  const char* scratch = std::getenv("ORVA_FUZZ_SCRATCH");
+  std::string folder =
+      std::string(scratch && scratch[0] ? scratch : "/dev/shm") + "/" + name + "-XXXXXX";
+  if (!mkdtemp(folder.data())) {
+    std::perror(folder.c_str());
+    std::abort();
+  }
+  return folder;
+}
+
 // Makes a text printable in a failure message.
 inline std::string Shown(std::string_view text) {
   std::string shown;

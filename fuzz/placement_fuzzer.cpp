@@ -196,14 +196,8 @@ void CheckReadsBackWhatItWrote(Window& first, World& world) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // A store of its own in memory: the file store flushes every write.
-  std::string root = (fs::path("/dev/shm") / "orva-placement-fuzz-XXXXXX").string();
-  if (!mkdtemp(root.data())) {
-    std::perror("mkdtemp");
-    std::abort();
-  }
-  storeRoot = root;
-  setenv("XDG_CONFIG_HOME", root.c_str(), 1);
+  storeRoot = orva::fuzz::MakeScratchFolder("orva-placement-fuzz");
+  setenv("XDG_CONFIG_HOME", storeRoot.c_str(), 1);
   sectionFile = storeRoot / "orva" / "Software" / "FUZZHOST" / "TfmMainForm.values";
   fs::create_directories(sectionFile.parent_path());
   std::atexit([] { fs::remove_all(storeRoot); });
