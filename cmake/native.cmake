@@ -22,8 +22,8 @@ set(ORVA_PLATFORM_LIBRARY orva_native)
 add_library(RARIREZazoriz MODULE ${ORVA_LOGIC_SOURCES})
 target_include_directories(RARIREZazoriz PRIVATE ${PROJECT_SOURCE_DIR})
 # Unique symbols (from inline statics) would pin the library in memory, and a
-# host could then never unload it.
-target_compile_options(RARIREZazoriz PRIVATE ${ORVA_WARNINGS} -fno-gnu-unique)
+# host could then never unload it. Only GCC makes them.
+target_compile_options(RARIREZazoriz PRIVATE ${ORVA_WARNINGS} $<$<CXX_COMPILER_ID:GNU>:-fno-gnu-unique>)
 target_link_libraries(RARIREZazoriz PRIVATE orva_native)
 set_target_properties(RARIREZazoriz PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden)
 

@@ -147,7 +147,7 @@ TEST_F(ContestFixture, FullLengthFieldsWithGarbageBehindThem) {
 
 // The matcher must agree with the regular expression it replaces.
 std::optional<std::string> RegexReference(const std::string& text) {
-  static const std::regex pattern(std::string(TReferencePattern::kPattern));
+  static const std::regex pattern{std::string(TReferencePattern::kPattern)};
   std::smatch match;
   if (!std::regex_search(text, match, pattern)) {
     return std::nullopt;
