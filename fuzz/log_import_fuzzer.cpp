@@ -1,0 +1,85 @@
+// Fuzz target: the two log-file readers of the native host.
+//
+// The input is a whole file, read both as ADI and as Cabrillo. Besides
+// crashes and exceptions, the target checks what a caller relies on: an
+// unreadable file yields nothing else; skipped records are numbered upwards
+// from 1 with a printable reason; every QSO has a callsign and a band. And
+// each QSO read from ADI, written back as ADI, reads back exactly the same:
+// a reader that lost or bent a byte of a field would break this.
+#include <string>
+
+#include "fuzz/fuzz_support.h"
+#include "host/adif_reader.h"
+#include "host/cabrillo_reader.h"
+
+namespace {
+
+using orva::import::ImportedLog;
+using orva::import::ImportedQso;
+
+void CheckShape(const ImportedLog& log, const char* format) {
+  if (!log.unreadable.empty()) {
+    ORVA_REQUIRE(log.qsos.empty() && log.skipped.empty(), "%s: unreadable, yet records", format);
+  }
+  std::size_t last = 0;
+  for (const auto& skipped : log.skipped) {
+    ORVA_REQUIRE(skipped.record > last, "%s: skipped record %zu after %zu", format, skipped.record,
+                 last);
+    last = skipped.record;
+    ORVA_REQUIRE(!skipped.reason.empty(), "%s: skipped record %zu without a reason", format,
+                 skipped.record);
+    for (const char c : skipped.reason) {
+      ORVA_REQUIRE(c >= 0x20 && c < 0x7F, "%s: reason \"%s\" carries byte %d", format,
+                   orva::fuzz::Shown(skipped.reason).c_str(), c);
+    }
+  }
+  for (const ImportedQso& qso : log.qsos) {
+    ORVA_REQUIRE(!qso.CallSign.empty() && !qso.DigiBand.empty(), "%s: a QSO without call or band",
+                 format);
+  }
+}
+
+void AppendField(std::string& adi, const char* name, const std::string& data) {
+  if (!data.empty()) {
+    adi += "<" + std::string(name) + ":" + std::to_string(data.size()) + ">" + data;
+  }
+}
+
+std::string AsAdi(const ImportedQso& qso) {
+  std::string adi = "<EOH>";
+  AppendField(adi, "CALL", qso.CallSign);
+  AppendField(adi, "BAND", qso.DigiBand);
+  AppendField(adi, "MODE", qso.QSOMode);
+  AppendField(adi, "SRX_STRING", qso.QSOReportRecived);
+  AppendField(adi, "CONT", qso.Continent);
+  AppendField(adi, "PFX", qso.MainPrefix);
+  AppendField(adi, "ITUZ", qso.ITUZone);
+  return adi + "<EOR>";
+}
+
+bool Same(const ImportedQso& a, const ImportedQso& b) {
+  return a.CallSign == b.CallSign && a.DigiBand == b.DigiBand && a.QSOMode == b.QSOMode &&
+         a.QSOReportRecived == b.QSOReportRecived && a.DXCCPrefix == b.DXCCPrefix &&
+         a.MainPrefix == b.MainPrefix && a.Continent == b.Continent && a.ITUZone == b.ITUZone;
+}
+
+void CheckRoundTrip(const ImportedQso& qso) {
+  const ImportedLog again = orva::import::ReadAdif(AsAdi(qso));
+  ORVA_REQUIRE(again.qsos.size() == 1 && again.skipped.empty() && Same(again.qsos[0], qso),
+               "QSO of %s on %s did not read back the same from \"%s\"",
+               orva::fuzz::Shown(qso.CallSign).c_str(), orva::fuzz::Shown(qso.DigiBand).c_str(),
+               orva::fuzz::Shown(AsAdi(qso)).c_str());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const ImportedLog adif = orva::import::ReadAdif(bytes);
+  CheckShape(adif, "ADI");
+  for (const ImportedQso& qso : adif.qsos) {
+    CheckRoundTrip(qso);
+  }
+  CheckShape(orva::import::ReadCabrillo(bytes), "Cabrillo");
+  return 0;
+}
