@@ -11,6 +11,7 @@
 #include <string>
 
 #include "host/bands.h"
+#include "scoring/text.h"
 
 namespace orva::import {
 namespace {
@@ -60,10 +61,10 @@ class AdifScanner {
     const std::size_t colon = inside.find(':');
     const std::string_view name = inside.substr(0, colon);
     if (colon == std::string_view::npos) {
-      if (EqualIgnoringCase(name, "EOR")) {
+      if (EqualIgnoringAsciiCase(name, "EOR")) {
         return {TagKind::EndOfRecord, name, {}, {}};
       }
-      if (EqualIgnoringCase(name, "EOH")) {
+      if (EqualIgnoringAsciiCase(name, "EOH")) {
         return {TagKind::EndOfHeader, name, {}, {}};
       }
       return Malformed("the field specifier " + Quoted(specifier) + " has no length");
@@ -123,7 +124,7 @@ struct PendingRecord {
         {"ITUZ", &PendingRecord::ituZone},
     };
     for (const auto& known : kFields) {
-      if (EqualIgnoringCase(name, known.name)) {
+      if (EqualIgnoringAsciiCase(name, known.name)) {
         this->*known.field = data;
         return;
       }
@@ -141,10 +142,10 @@ struct PendingRecord {
 // The band of the record, or the reason it has none.
 bool FindBand(const PendingRecord& record, std::string_view& band, std::string& reason) {
   std::optional<std::string_view> found;
-  if (const std::string_view name = Trimmed(record.band); !name.empty()) {
+  if (const std::string_view name = Trim(record.band); !name.empty()) {
     found = BandOfName(name);
     reason = "unknown band " + Quoted(name);
-  } else if (const std::string_view frequency = Trimmed(record.frequency); !frequency.empty()) {
+  } else if (const std::string_view frequency = Trim(record.frequency); !frequency.empty()) {
     const auto hertz = ParseFrequency(frequency, kHertzPerMegahertz);
     found = hertz ? BandOfFrequency(*hertz) : std::nullopt;
     reason = hertz ? "the frequency " + Quoted(frequency) + " MHz lies in no band"
@@ -163,7 +164,7 @@ void Finish(const PendingRecord& record, std::size_t number, ImportedLog& log) {
   if (!record.problem.empty()) {
     return skip(record.problem);
   }
-  const std::string_view call = Trimmed(record.call);
+  const std::string_view call = Trim(record.call);
   if (call.empty()) {
     return skip("no CALL");
   }
@@ -174,11 +175,11 @@ void Finish(const PendingRecord& record, std::size_t number, ImportedLog& log) {
   ImportedQso& qso = log.qsos.emplace_back();
   qso.CallSign = call;
   qso.DigiBand = band;
-  qso.QSOMode = Uppercased(Trimmed(record.mode));
+  qso.QSOMode = UpperAscii(Trim(record.mode));
   qso.QSOReportRecived = record.exchangeText.empty() ? record.exchangeNumber : record.exchangeText;
-  qso.MainPrefix = Trimmed(record.prefix);
-  qso.Continent = Trimmed(record.continent);
-  qso.ITUZone = Trimmed(record.ituZone);
+  qso.MainPrefix = Trim(record.prefix);
+  qso.Continent = Trim(record.continent);
+  qso.ITUZone = Trim(record.ituZone);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "host/imported_log.h"
+#include "scoring/text.h"
 
 namespace orva::import {
 namespace {
@@ -47,7 +48,7 @@ constexpr std::size_t kMostDigits = 15;
 
 std::optional<std::string_view> BandOfName(std::string_view name) {
   for (const Band& band : kBands) {
-    if (EqualIgnoringCase(band.name, name)) {
+    if (EqualIgnoringAsciiCase(band.name, name)) {
       return band.name;
     }
   }

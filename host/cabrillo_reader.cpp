@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/bands.h"
+#include "scoring/text.h"
 
 namespace orva::import {
 namespace {
@@ -38,7 +39,7 @@ constexpr Designator kModes[] = {
 template <std::size_t N>
 std::optional<std::string_view> Lookup(const Designator (&table)[N], std::string_view text) {
   for (const Designator& entry : table) {
-    if (EqualIgnoringCase(entry.text, text)) {
+    if (EqualIgnoringAsciiCase(entry.text, text)) {
       return entry.band;
     }
   }
@@ -153,9 +154,9 @@ ImportedLog ReadCabrillo(std::string_view bytes) {
   for (std::size_t lineNumber = 1; !text.empty(); ++lineNumber) {
     const std::string_view line = NextLine(text);
     const std::size_t colon = line.find(':');
-    const std::string_view tag = Trimmed(line.substr(0, colon));
-    if (colon == std::string_view::npos || !EqualIgnoringCase(tag, "QSO")) {
-      if (EqualIgnoringCase(tag, "END-OF-LOG")) {
+    const std::string_view tag = Trim(line.substr(0, colon));
+    if (colon == std::string_view::npos || !EqualIgnoringAsciiCase(tag, "QSO")) {
+      if (EqualIgnoringAsciiCase(tag, "END-OF-LOG")) {
         break;
       }
       continue;

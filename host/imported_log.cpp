@@ -21,10 +21,6 @@ std::string WideEncodingProblem(std::string_view bytes) {
   return {};
 }
 
-char Upper(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
-}
-
 }  // namespace
 
 std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog& log) {
@@ -34,37 +30,6 @@ std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog
   }
   constexpr std::string_view kMark = "\xEF\xBB\xBF";
   return bytes.substr(0, kMark.size()) == kMark ? bytes.substr(kMark.size()) : bytes;
-}
-
-std::string_view Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-  while (!text.empty() && blank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && blank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
-std::string Uppercased(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    c = Upper(c);
-  }
-  return upper;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Upper(a[i]) != Upper(b[i])) {
-      return false;
-    }
-  }
-  return true;
 }
 
 std::string Quoted(std::string_view text) {

@@ -46,13 +46,6 @@ struct ImportedLog {
 // produce a skipped line per record of a file that holds nothing wrong.
 std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog& log);
 
-// Leading and trailing bytes of code 32 or less removed, as the plug-in trims.
-std::string_view Trimmed(std::string_view text);
-
-std::string Uppercased(std::string_view text);
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b);
-
 // A piece of the file for a reason text: in quotes, cut to a few dozen
 // bytes, every byte that is no printable ASCII shown as '?', so that a
 // reason never carries control sequences from the file to the terminal.
