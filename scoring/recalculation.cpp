@@ -35,10 +35,12 @@ bool IsIdentifier(std::string_view part) {
 
 // The log columns in the order they are read, and the fields they fill.
 struct Column {
-  const char* name;
+  // A string, made once: "QSOReportRecived" is too long to be built for
+  // every row without an allocation.
+  std::string name;
   ShortString TExchangeRecord::*field;
 };
-constexpr std::array<Column, 8> kColumns = {{
+const std::array<Column, 8> kColumns = {{
     {"QSOReportRecived", &TExchangeRecord::QSOReportRecived},
     {"DXCCPrefix", &TExchangeRecord::DXCCPrefix},
     {"MainPrefix", &TExchangeRecord::MainPrefix},
