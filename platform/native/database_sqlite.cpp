@@ -22,6 +22,7 @@
 #include "platform/database.h"
 #include "platform/failure.h"
 #include "platform/native/orva_log.h"
+#include "scoring/text.h"
 
 namespace orva::platform {
 namespace {
@@ -141,19 +142,6 @@ Statement Prepare(sqlite3* database, const std::string& queryText) {
     throw Failure("The query text holds more than one statement");
   }
   return statement;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) {
-      return false;
-    }
-  }
-  return true;
 }
 
 template <typename Number>
