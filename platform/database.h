@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orva::platform {
 
@@ -29,8 +30,9 @@ class LogCursor {
   virtual bool Eof() const = 0;
   virtual void Next() = 0;
   // The current row's column as text: NULL gives the empty text, numbers
-  // their decimal text. No value when the row has no such column.
-  virtual std::optional<std::string> FieldText(const std::string& name) = 0;
+  // their decimal text. No value when the row has no such column. The text
+  // lives in the cursor and stays valid until its next call.
+  virtual std::optional<std::string_view> FieldText(const std::string& name) = 0;
 };
 
 // Binds a cursor to the host's connection. A connection that is plainly

@@ -9,7 +9,10 @@ namespace orva {
 
 void ShortString::assign(std::string_view value) {
   length = static_cast<std::uint8_t>(std::min(value.size(), kCapacity));
-  std::memcpy(chars, value.data(), length);
+  // An empty view may have no address at all, which memcpy must not be given.
+  if (length > 0) {
+    std::memcpy(chars, value.data(), length);
+  }
 }
 
 void WriteShortString(void* buffer, std::string_view text) {

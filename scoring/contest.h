@@ -35,7 +35,7 @@ struct TStatistic {
 class TMultList {
  public:
   // Appends the key unless an equal one is there; true when it was appended.
-  bool AddIfNew(std::string key);
+  bool AddIfNew(std::string_view key);
   // Forgets the keys but keeps the table's size for the next recalculation.
   void Clear();
   std::size_t size() const { return keys_.size(); }

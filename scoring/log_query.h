@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/database.h"
 
@@ -24,7 +25,8 @@ class TLogQuery {
   bool Eof() const { return cursor_->Eof(); }
   void Next() { cursor_->Next(); }
   // Raises "<name>: Field '<column>' not found" when the row has no such column.
-  std::string FieldText(const std::string& column);
+  // The text stays valid until the next call on the query.
+  std::string_view FieldText(const std::string& column);
 
  private:
   std::string name_;

@@ -2,6 +2,12 @@
 
 namespace orva {
 
+TQSO::TQSO(std::string_view callSign, std::string_view band, std::string_view mode)
+    : callSignSize_(callSign.size()), bandSize_(band.size()) {
+  texts_.reserve(callSign.size() + band.size() + mode.size());
+  texts_.append(callSign).append(band).append(mode);
+}
+
 bool TQsoList::AddIfNew(std::string_view callSign, std::string_view band, std::string_view mode) {
   const Key key{callSign, band, mode};
   auto place = entries_.end();
@@ -11,8 +17,13 @@ bool TQsoList::AddIfNew(std::string_view callSign, std::string_view band, std::s
       return false;
     }
   }
-  entries_.emplace_hint(place, TQSO{std::string(callSign), std::string(band), std::string(mode)});
+  entries_.emplace_hint(place, callSign, band, mode);
   return true;
+}
+
+void TQsoList::Clear() {
+  entries_.clear();
+  nodes_.release();
 }
 
 bool TQsoList::Contains(std::string_view callSign, std::string_view band,

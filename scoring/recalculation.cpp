@@ -53,22 +53,22 @@ const std::array<Column, 8> kColumns = {{
 
 void ReadRow(TLogQuery& query, TExchangeRecord& current) {
   for (const Column& column : kColumns) {
-    std::string value = query.FieldText(column.name);
+    ShortString& field = current.*column.field;
+    field.assign(query.FieldText(column.name));
     if (column.field == &TExchangeRecord::Continent) {
-      value = UpperAscii(value);
+      UpperAsciiInPlace(field.chars, field.length);
     }
-    (current.*column.field).assign(value);
   }
 }
 
 }  // namespace
 
-std::string TLogQuery::FieldText(const std::string& column) {
-  std::optional<std::string> value = cursor_->FieldText(column);
+std::string_view TLogQuery::FieldText(const std::string& column) {
+  const std::optional<std::string_view> value = cursor_->FieldText(column);
   if (!value) {
     throw Failure(name_ + ": Field '" + column + "' not found");
   }
-  return std::move(*value);
+  return *value;
 }
 
 bool IsSafeTableName(std::string_view name) {

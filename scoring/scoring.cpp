@@ -1,7 +1,7 @@
 // The contest's rule set: points from the received exchange, the per-band
 // totals, and one multiplier per distinct reference per band and mode.
 #include <algorithm>
-#include <cstring>
+#include <array>
 
 #include "platform/text_compare.h"
 #include "scoring/contest.h"
@@ -25,6 +25,22 @@ std::int32_t PointsFor(std::optional<std::string_view> reference) {
   return kContinents.find(std::string_view(continent, 4)) != std::string_view::npos
              ? kContinentPoints
              : kOtherReferencePoints;
+}
+
+// Room for a multiplier key of the longest mode and band and any reference
+// (which is shorter than a short string).
+using MultiplierKeyRoom = std::array<char, 3 * ShortString::kCapacity + 4>;
+
+// The multiplier key "<mode>:<band>|<reference>|", written into `room`.
+std::string_view MultiplierKey(std::string_view reference, const TExchangeRecord& current,
+                               MultiplierKeyRoom& room) {
+  char* end = room.data();
+  for (const std::string_view part :
+       {current.QSOMode.text(), std::string_view(":"), current.DigiBand.text(),
+        std::string_view("|"), reference, std::string_view("|")}) {
+    end = std::copy(part.begin(), part.end(), end);
+  }
+  return std::string_view(room.data(), static_cast<std::size_t>(end - room.data()));
 }
 
 }  // namespace
@@ -55,7 +71,7 @@ void TMultList::Grow() {
   }
 }
 
-bool TMultList::AddIfNew(std::string key) {
+bool TMultList::AddIfNew(std::string_view key) {
   if ((keys_.size() + 1) * 2 > slots_.size()) {
     Grow();
   }
@@ -64,7 +80,7 @@ bool TMultList::AddIfNew(std::string key) {
   if (slot.position != 0) {
     return false;
   }
-  keys_.push_back(std::move(key));
+  keys_.emplace_back(key);
   slot = Slot{static_cast<std::uint32_t>(keys_.size()), hash};
   return true;
 }
@@ -107,20 +123,18 @@ std::int32_t TContest::ScoreQso(bool record) {
   // A short string holds at most 255 characters, so the exchange fits here.
   char upper[ShortString::kCapacity];
   const std::string_view received = current_.QSOReportRecived.text();
-  std::memcpy(upper, received.data(), received.size());
-  UpperAsciiInPlace(upper, received.size());
+  for (std::size_t i = 0; i < received.size(); ++i) {
+    upper[i] = UpperAscii(received[i]);
+  }
   const std::string_view exchange = Trim(std::string_view(upper, received.size()));
   const std::optional<std::string_view> reference = myRegExpr.Find(exchange);
   const std::int32_t points = PointsFor(reference);
   if (record) {
     band->QSOs = WrappingAdd(band->QSOs, 1);
     band->Points = WrappingAdd(band->Points, points);
-    if (reference) {
-      std::string key(current_.QSOMode.text());
-      key.append(":").append(current_.DigiBand.text()).append("|").append(*reference).append("|");
-      if (myMultList.AddIfNew(std::move(key))) {
-        band->Mults = WrappingAdd(band->Mults, 1);
-      }
+    MultiplierKeyRoom key;
+    if (reference && myMultList.AddIfNew(MultiplierKey(*reference, current_, key))) {
+      band->Mults = WrappingAdd(band->Mults, 1);
     }
   }
   return points;

@@ -37,7 +37,7 @@ class FakeLogCursor : public platform::LogCursor {
   bool IsOpen() const override { return open_; }
   bool Eof() const override { return !open_ || row_ >= log_.rows.size(); }
   void Next() override { ++row_; }
-  std::optional<std::string> FieldText(const std::string& name) override {
+  std::optional<std::string_view> FieldText(const std::string& name) override {
     const Row& row = log_.rows.at(row_);
     const auto found = row.find(name);
     if (found == row.end()) {

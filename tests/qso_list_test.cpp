@@ -89,7 +89,7 @@ TEST(QsoList, StaysInByteOrderWhenQsosArriveCaseInsensitivelySorted) {
   }
   std::vector<std::string> order;
   for (const TQSO& q : list) {
-    order.push_back(q.CallSign);
+    order.emplace_back(q.CallSign());
   }
   EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
   for (const std::string& call : arrival) {

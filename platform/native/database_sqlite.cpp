@@ -4,7 +4,7 @@
 //
 // The cursor is the hot path of a recalculation (eight columns of every row of
 // a log of up to 100,000 QSOs), so it resolves a column name once per query
-// and converts values straight from SQLite's row without intermediate copies.
+// and hands out values where SQLite holds them, without copies.
 #include <sqlite3.h>
 
 #include <array>
@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/database.h"
 #include "platform/failure.h"
@@ -99,7 +100,12 @@ Connection OpenLogFile(const char* path) {
     throw Failure("No log database file name given");
   }
   sqlite3* raw = nullptr;
-  const int result = sqlite3_open_v2(path, &raw, SQLITE_OPEN_READWRITE, nullptr);
+  // Only the plug-in reads through a connection, and only from the thread
+  // that calls its exports, one call at a time. SQLite's lock around every
+  // call would cost a tenth of a recalculation, and without it the values of
+  // the current row may be read straight from the statement.
+  const int result =
+      sqlite3_open_v2(path, &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   Connection database(raw, sqlite3_close_v2);
   const auto fail = [&] {
     const char* reason = raw ? sqlite3_errmsg(raw) : sqlite3_errstr(result);
@@ -144,52 +150,36 @@ Statement Prepare(sqlite3* database, const std::string& queryText) {
   return statement;
 }
 
+// Room for any 64-bit integer and the shortest form of any double.
+using NumberDigits = std::array<char, 32>;
+
 template <typename Number>
-std::string NumberText(Number value) {
-  // Large enough for any 64-bit integer and the shortest form of any double.
-  std::array<char, 32> digits;
+std::string_view NumberText(Number value, NumberDigits& digits) {
   const auto converted = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-  return std::string(digits.data(), converted.ptr);
+  return std::string_view(digits.data(), static_cast<std::size_t>(converted.ptr - digits.data()));
 }
 
-std::string ValueText(sqlite3_value* value) {
+// Text and blobs are viewed where SQLite holds them for the current row;
+// numbers are written into `digits`.
+std::string_view ValueText(sqlite3_value* value, NumberDigits& digits) {
   switch (sqlite3_value_type(value)) {
     case SQLITE_NULL:
       return {};
     case SQLITE_INTEGER:
-      return NumberText(sqlite3_value_int64(value));
+      return NumberText(sqlite3_value_int64(value), digits);
     case SQLITE_FLOAT:
-      return NumberText(sqlite3_value_double(value));
+      return NumberText(sqlite3_value_double(value), digits);
     case SQLITE_TEXT: {
       const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
-      return bytes ? std::string(bytes, sqlite3_value_bytes(value)) : std::string();
+      return bytes ? std::string_view(bytes, static_cast<std::size_t>(sqlite3_value_bytes(value)))
+                   : std::string_view();
     }
     default: {
       const auto* bytes = static_cast<const char*>(sqlite3_value_blob(value));
-      return bytes ? std::string(bytes, sqlite3_value_bytes(value)) : std::string();
+      return bytes ? std::string_view(bytes, static_cast<std::size_t>(sqlite3_value_bytes(value)))
+                   : std::string_view();
     }
   }
-}
-
-// Each sqlite3_column_* call locks the connection on its own, which costs
-// more than the conversion itself; holding the lock once and reading the
-// row's value directly makes a column one lock instead of three.
-class ConnectionLock {
- public:
-  explicit ConnectionLock(sqlite3* database) : mutex_(sqlite3_db_mutex(database)) {
-    sqlite3_mutex_enter(mutex_);
-  }
-  ~ConnectionLock() { sqlite3_mutex_leave(mutex_); }
-  ConnectionLock(const ConnectionLock&) = delete;
-  ConnectionLock& operator=(const ConnectionLock&) = delete;
-
- private:
-  sqlite3_mutex* mutex_;
-};
-
-std::string ColumnText(sqlite3* database, sqlite3_stmt* row, int column) {
-  const ConnectionLock lock(database);
-  return ValueText(sqlite3_column_value(row, column));
 }
 
 class SqliteLogCursor final : public LogCursor {
@@ -200,7 +190,8 @@ class SqliteLogCursor final : public LogCursor {
     statement_.reset();
     database_.reset();
     hasRow_ = false;
-    columns_.clear();
+    asked_.clear();
+    nextAsked_ = 0;
   }
 
   void Open(const std::string& queryText) override {
@@ -211,7 +202,6 @@ class SqliteLogCursor final : public LogCursor {
     }
     statement_ = Prepare(database.get(), queryText);
     database_ = std::move(database);
-    IndexColumns();
     Step();
   }
 
@@ -225,7 +215,7 @@ class SqliteLogCursor final : public LogCursor {
     Step();
   }
 
-  std::optional<std::string> FieldText(const std::string& name) override {
+  std::optional<std::string_view> FieldText(const std::string& name) override {
     if (!hasRow_) {
       throw Failure("The query has no current row to read '" + name + "' from");
     }
@@ -233,36 +223,39 @@ class SqliteLogCursor final : public LogCursor {
     if (column < 0) {
       return std::nullopt;
     }
-    return ColumnText(database_.get(), statement_.get(), column);
+    return ValueText(sqlite3_column_value(statement_.get(), column), digits_);
   }
 
  private:
-  void IndexColumns() {
-    const int count = sqlite3_column_count(statement_.get());
-    columns_.reserve(static_cast<std::size_t>(count));
-    for (int column = 0; column < count; ++column) {
-      if (const char* name = sqlite3_column_name(statement_.get(), column)) {
-        columns_.emplace(name, column);  // the first of equal names wins
+  // Callers ask for the same names in the same order on every row, so the
+  // name after the one asked last is tried first: one comparison per field.
+  int ColumnIndex(const std::string& name) {
+    if (nextAsked_ < asked_.size() && asked_[nextAsked_].name == name) {
+      return asked_[nextAsked_++].column;
+    }
+    for (std::size_t i = 0; i < asked_.size(); ++i) {
+      if (asked_[i].name == name) {
+        nextAsked_ = i + 1;
+        return asked_[i].column;
       }
     }
+    asked_.push_back({name, ResolveColumn(name)});
+    nextAsked_ = asked_.size();
+    return asked_.back().column;
   }
 
-  // A name matched only ignoring case, or not at all, is remembered as asked,
-  // so every later row finds it with one lookup.
-  int ColumnIndex(const std::string& name) {
-    if (const auto found = columns_.find(name); found != columns_.end()) {
-      return found->second;
-    }
-    int match = -1;
+  // The first column of exactly this name, else the first ignoring case.
+  int ResolveColumn(const std::string& name) const {
     const int count = sqlite3_column_count(statement_.get());
-    for (int column = 0; column < count && match < 0; ++column) {
-      const char* columnName = sqlite3_column_name(statement_.get(), column);
-      if (columnName && EqualIgnoringAsciiCase(columnName, name)) {
-        match = column;
+    for (const bool exact : {true, false}) {
+      for (int column = 0; column < count; ++column) {
+        const char* columnName = sqlite3_column_name(statement_.get(), column);
+        if (columnName && (exact ? name == columnName : EqualIgnoringAsciiCase(columnName, name))) {
+          return column;
+        }
       }
     }
-    columns_.emplace(name, match);
-    return match;
+    return -1;
   }
 
   // A failed step leaves the cursor closed: stepping a failed statement again
@@ -287,7 +280,13 @@ class SqliteLogCursor final : public LogCursor {
   Connection database_;  // declared before the statement, which goes first
   Statement statement_;
   bool hasRow_ = false;
-  std::unordered_map<std::string, int> columns_;
+  struct AskedColumn {
+    std::string name;
+    int column;  // -1 when the query has no such column
+  };
+  std::vector<AskedColumn> asked_;  // in the order first asked
+  std::size_t nextAsked_ = 0;
+  NumberDigits digits_;
 };
 
 }  // namespace

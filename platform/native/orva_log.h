@@ -5,7 +5,12 @@
  * resolves that handle in the same table, which is why the table lives in the
  * shared platform library and not in either program. Handles are never 0 and
  * never issued twice while the process lives, so a stale handle can only
- * ever mean "no connection", never someone else's log. */
+ * ever mean "no connection", never someone else's log.
+ *
+ * These calls may come from any thread. The plug-in reads a log only from the
+ * thread that calls its exports, one call at a time, so a connection is not
+ * locked for each read: a host that calls the plug-in from several threads
+ * at once must serialise those calls, as it must for every export. */
 #ifndef ORVA_LOG_H
 #define ORVA_LOG_H
 

@@ -1,6 +1,11 @@
 // Case-insensitive comparison on the native build: the C library's folding of
 // single bytes under the current locale. Folding byte by byte makes equality
 // of the folded texts the comparison itself.
+//
+// Multiplier keys are hashed and compared on every scored QSO, so each call
+// reads the locale's folding table once rather than calling the library for
+// every byte; where the library does not expose its table, it folds through
+// tolower as before.
 #include <cctype>
 #include <cstdint>
 
@@ -9,16 +14,32 @@
 namespace orva::platform {
 
 namespace {
-unsigned char Folded(char c) {
-  return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
-}
+
+class ByteFolding {
+ public:
+#ifdef __GLIBC__
+  ByteFolding() : table_(*__ctype_tolower_loc()) {}
+  unsigned char operator()(char c) const {
+    return static_cast<unsigned char>(table_[static_cast<unsigned char>(c)]);
+  }
+
+ private:
+  const std::int32_t* table_;
+#else
+  unsigned char operator()(char c) const {
+    return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+#endif
+};
+
 }  // namespace
 
 std::size_t CaselessHash(std::string_view text) {
   // FNV-1a over the folded bytes.
+  const ByteFolding folded;
   std::uint64_t hash = 14695981039346656037ull;
   for (char c : text) {
-    hash = (hash ^ Folded(c)) * 1099511628211ull;
+    hash = (hash ^ folded(c)) * 1099511628211ull;
   }
   return static_cast<std::size_t>(hash);
 }
@@ -27,8 +48,9 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) {
     return false;
   }
+  const ByteFolding folded;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Folded(a[i]) != Folded(b[i])) {
+    if (folded(a[i]) != folded(b[i])) {
       return false;
     }
   }

@@ -156,7 +156,7 @@ class AdoLogCursor final : public LogCursor {
     CheckedCall([&] { return rows.MoveNext(); });
   }
 
-  std::optional<std::string> FieldText(const std::string& name) override {
+  std::optional<std::string_view> FieldText(const std::string& name) override {
     ado::Fields& fields = OpenFields();
     OwnedVariant index;
     index.get()->vt = VT_BSTR;
@@ -171,7 +171,8 @@ class AdoLogCursor final : public LogCursor {
     RequireObject(field);
     OwnedVariant value;
     CheckedCall([&] { return field->get_Value(value.get()); });
-    return VariantText(*value.get());
+    text_ = VariantText(*value.get());
+    return text_;
   }
 
  private:
@@ -200,6 +201,7 @@ class AdoLogCursor final : public LogCursor {
   ComPtr<ado::Connection> connection_;
   ComPtr<ado::Recordset> rows_;
   ComPtr<ado::Fields> fields_;
+  std::string text_;  // the last field read, which the caller views
 };
 
 ComPtr<ado::Connection> AdoConnection(std::uint32_t handle) {

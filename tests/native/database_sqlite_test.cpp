@@ -53,7 +53,7 @@ std::vector<std::string> ReadColumn(LogCursor& cursor, const std::string& query,
                                     const std::string& name) {
   std::vector<std::string> values;
   for (cursor.Open(query); !cursor.Eof(); cursor.Next()) {
-    values.push_back(cursor.FieldText(name).value_or("(missing)"));
+    values.emplace_back(cursor.FieldText(name).value_or("(missing)"));
   }
   cursor.Close();
   return values;
@@ -256,7 +256,7 @@ TEST_F(LogDatabase, AnOpenQueryOutlivesTheClosingOfItsHandle) {
   ASSERT_EQ(orva_log_close(handle), 0);
   std::vector<std::string> calls;
   for (; !cursor->Eof(); cursor->Next()) {
-    calls.push_back(cursor->FieldText("CallSign").value_or("(missing)"));
+    calls.emplace_back(cursor->FieldText("CallSign").value_or("(missing)"));
   }
   EXPECT_EQ(calls, kThreeCallsRead);
   EXPECT_EQ(OpenFailure(*cursor, kReadCalls), kMissingConnection);

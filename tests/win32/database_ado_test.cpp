@@ -48,8 +48,8 @@ TEST_F(AdoLogCursorTest, StepsThroughTheRowsInOrderAndStopsAtTheEnd) {
   cursor->Open(kQuery);
   std::vector<std::string> read;
   for (; !cursor->Eof(); cursor->Next()) {
-    read.push_back(cursor->FieldText("CallSign").value() + "/" +
-                   cursor->FieldText("DigiBand").value());
+    std::string call(cursor->FieldText("CallSign").value());
+    read.push_back(call + "/" + std::string(cursor->FieldText("DigiBand").value()));
   }
   EXPECT_EQ(read, (std::vector<std::string>{"DL1ABC/20M", "F5XYZ/40M", "G4AAA/20M"}));
   ASSERT_EQ(connection.Executed().size(), 1u);
