@@ -7,19 +7,18 @@
 
 namespace orva {
 
-void ShortString::assign(std::string_view value) {
-  length = static_cast<std::uint8_t>(std::min(value.size(), kCapacity));
-  // An empty view may have no address at all, which memcpy must not be given.
-  if (length > 0) {
-    std::memcpy(chars, value.data(), length);
-  }
-}
-
 void WriteShortString(void* buffer, std::string_view text) {
   auto* bytes = static_cast<unsigned char*>(buffer);
   const auto length = std::min(text.size(), ShortString::kCapacity);
   bytes[0] = static_cast<unsigned char>(length);
-  std::memcpy(bytes + 1, text.data(), length);
+  // An empty view may have no address at all, which memcpy must not be given.
+  if (length > 0) {
+    std::memcpy(bytes + 1, text.data(), length);
+  }
+}
+
+void ShortString::assign(std::string_view value) {
+  WriteShortString(this, value);
 }
 
 namespace {

@@ -24,11 +24,13 @@ inline std::string_view Trim(std::string_view text) {
   return text;
 }
 
+inline char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 inline void UpperAsciiInPlace(char* data, std::size_t size) {
   for (std::size_t i = 0; i < size; ++i) {
-    if (data[i] >= 'a' && data[i] <= 'z') {
-      data[i] = static_cast<char>(data[i] - 'a' + 'A');
-    }
+    data[i] = UpperAscii(data[i]);
   }
 }
 
@@ -36,10 +38,6 @@ inline std::string UpperAscii(std::string_view text) {
   std::string result(text);
   UpperAsciiInPlace(result.data(), result.size());
   return result;
-}
-
-inline char UpperAscii(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 inline bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {

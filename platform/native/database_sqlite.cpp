@@ -162,6 +162,11 @@ std::string_view NumberText(Number value, NumberDigits& digits) {
 // Text and blobs are viewed where SQLite holds them for the current row;
 // numbers are written into `digits`.
 std::string_view ValueText(sqlite3_value* value, NumberDigits& digits) {
+  const auto bytesAt = [value](const void* bytes) {
+    return bytes ? std::string_view(static_cast<const char*>(bytes),
+                                    static_cast<std::size_t>(sqlite3_value_bytes(value)))
+                 : std::string_view();
+  };
   switch (sqlite3_value_type(value)) {
     case SQLITE_NULL:
       return {};
@@ -169,16 +174,10 @@ std::string_view ValueText(sqlite3_value* value, NumberDigits& digits) {
       return NumberText(sqlite3_value_int64(value), digits);
     case SQLITE_FLOAT:
       return NumberText(sqlite3_value_double(value), digits);
-    case SQLITE_TEXT: {
-      const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
-      return bytes ? std::string_view(bytes, static_cast<std::size_t>(sqlite3_value_bytes(value)))
-                   : std::string_view();
-    }
-    default: {
-      const auto* bytes = static_cast<const char*>(sqlite3_value_blob(value));
-      return bytes ? std::string_view(bytes, static_cast<std::size_t>(sqlite3_value_bytes(value)))
-                   : std::string_view();
-    }
+    case SQLITE_TEXT:
+      return bytesAt(sqlite3_value_text(value));
+    default:
+      return bytesAt(sqlite3_value_blob(value));
   }
 }
 
@@ -230,10 +229,11 @@ class SqliteLogCursor final : public LogCursor {
   // Callers ask for the same names in the same order on every row, so the
   // name after the one asked last is tried first: one comparison per field.
   int ColumnIndex(const std::string& name) {
-    if (nextAsked_ < asked_.size() && asked_[nextAsked_].name == name) {
-      return asked_[nextAsked_++].column;
-    }
-    for (std::size_t i = 0; i < asked_.size(); ++i) {
+    std::size_t i = nextAsked_;
+    for (std::size_t tried = 0; tried < asked_.size(); ++tried, ++i) {
+      if (i == asked_.size()) {
+        i = 0;
+      }
       if (asked_[i].name == name) {
         nextAsked_ = i + 1;
         return asked_[i].column;
