@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/sample_files.h"
-#include "host/adif_reader.h"
-#include "host/cabrillo_reader.h"
-#include "host/log_import.h"
+#include "import/adif_reader.h"
+#include "import/cabrillo_reader.h"
+#include "import/temporary_log_database.h"
 
 namespace orva {
 namespace {

@@ -19,12 +19,6 @@ target_link_libraries(orva_native PUBLIC SQLite::SQLite3)
 set(ORVA_PLATFORM_LIBRARY orva_native)
 
 # The plug-in itself, named as the host knows it.
-add_library(RARIREZazoriz MODULE ${ORVA_LOGIC_SOURCES})
-target_include_directories(RARIREZazoriz PRIVATE ${PROJECT_SOURCE_DIR})
-# Unique symbols (from inline statics) would pin the library in memory, and a
-# host could then never unload it. Only GCC makes them.
-target_compile_options(RARIREZazoriz PRIVATE ${ORVA_WARNINGS} $<$<CXX_COMPILER_ID:GNU>:-fno-gnu-unique>)
+add_library(RARIREZazoriz MODULE $<TARGET_OBJECTS:orva_logic>)
 target_link_libraries(RARIREZazoriz PRIVATE orva_native)
-set_target_properties(RARIREZazoriz PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden)
-
-add_subdirectory(host)
+set_target_properties(RARIREZazoriz PROPERTIES PREFIX "")

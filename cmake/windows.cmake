@@ -10,10 +10,7 @@ target_link_libraries(orva_win32 PUBLIC ole32 oleaut32 uuid user32 gdi32 advapi3
 set(ORVA_PLATFORM_LIBRARY orva_win32)
 add_link_options(-static-libgcc -static-libstdc++ -static)
 
-add_library(RARIREZazoriz SHARED ${ORVA_LOGIC_SOURCES} ${PROJECT_SOURCE_DIR}/plugin/RARIREZazoriz.def)
-target_include_directories(RARIREZazoriz PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_options(RARIREZazoriz PRIVATE ${ORVA_WARNINGS})
+add_library(RARIREZazoriz SHARED $<TARGET_OBJECTS:orva_logic>
+  ${PROJECT_SOURCE_DIR}/plugin/RARIREZazoriz.def)
 target_link_libraries(RARIREZazoriz PRIVATE orva_win32)
 set_target_properties(RARIREZazoriz PROPERTIES PREFIX "")
-
-add_subdirectory(host)

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "host/adif_reader.h"
-#include "host/cabrillo_reader.h"
+#include "import/adif_reader.h"
+#include "import/cabrillo_reader.h"
 
 namespace {
 

@@ -27,21 +27,24 @@
 #include <variant>
 #include <vector>
 
+#include "base/failure.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/failure.h"
 #include "tests/fake_form_window.h"
 #include "window/form_storage.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using orva::kScMinimize;
+using orva::Point;
+using orva::Rect;
 using orva::fuzz::Shown;
 using orva::platform::WindowPlacement;
 using orva::platform::WindowState;
 
 constexpr const char* kNames[] = {"FormVersion", "Flags",   "ShowCmd", "PixelsPerInch",
                                   "MinMaxPos",   "NormPos", "Visible", "CurrentBand"};
-constexpr orva::platform::Point kFrame{4, 4};
+constexpr Point kFrame{4, 4};
 fs::path storeRoot;
 fs::path sectionFile;
 
@@ -146,19 +149,18 @@ void CheckShown(const Window& window, const World& world) {
     ORVA_REQUIRE(state != WindowState::kMinimized, "the window was minimized");
   }
   for (const std::uint32_t command : world.posted) {
-    ORVA_REQUIRE(command == orva::platform::kScMinimize, "posted command %u", command);
+    ORVA_REQUIRE(command == kScMinimize, "posted command %u", command);
   }
   const auto& applied = window.form.appliedPlacements;
   if (window.errors.empty()) {
     // The last placement is the maximized position's adjustment; one before
     // it came from the store.
-    ORVA_REQUIRE(!applied.empty() &&
-                     applied.back().maxPosition == (orva::platform::Point{-4, -4}) &&
+    ORVA_REQUIRE(!applied.empty() && applied.back().maxPosition == (Point{-4, -4}) &&
                      applied.back().showCmd == orva::platform::kSwHide,
                  "maximized position not adjusted");
   }
   for (std::size_t i = 0; i + (window.errors.empty() ? 1 : 0) < applied.size(); ++i) {
-    const orva::platform::Rect& normal = applied[i].normalPosition;
+    const Rect& normal = applied[i].normalPosition;
     ORVA_REQUIRE(normal.right > normal.left, "applied a rectangle %d..%d", normal.left,
                  normal.right);
   }

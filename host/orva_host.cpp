@@ -30,9 +30,9 @@
 #include <string>
 #include <vector>
 
-#include "host/adif_reader.h"
-#include "host/cabrillo_reader.h"
-#include "host/log_import.h"
+#include "import/adif_reader.h"
+#include "import/cabrillo_reader.h"
+#include "import/temporary_log_database.h"
 #include "platform/native/orva_log.h"
 #include "platform/native/orva_window.h"
 #include "plugin/records.h"

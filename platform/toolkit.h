@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/geometry.h"
+
 namespace orva::platform {
 
 // What the plug-in's form description says about its window; sizes are in
@@ -27,16 +29,6 @@ struct FormDesign {
   std::string memoFontName;
   int memoFontHeight = 0;
   int memoCharset = 0;
-};
-
-struct Point {
-  int x = 0, y = 0;
-  bool operator==(const Point&) const = default;
-};
-
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  bool operator==(const Rect&) const = default;
 };
 
 // Show commands as the platform numbers them.
@@ -58,9 +50,6 @@ struct WindowPlacement {
 };
 
 enum class WindowState { kNormal, kMinimized, kMaximized };
-
-inline constexpr std::uint32_t kScClose = 0xF060;
-inline constexpr std::uint32_t kScMinimize = 0xF020;
 
 // Events a window delivers to its owner. A handler may destroy the window
 // (OnReleaseRequest does); the toolkit touches nothing of it afterwards.

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "platform/failure.h"
+#include "base/failure.h"
+#include "base/text.h"
 #include "platform/toolkit.h"
-#include "scoring/text.h"
 
 namespace orva {
 

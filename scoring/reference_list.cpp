@@ -1,8 +1,9 @@
 #include "scoring/reference_list.h"
 
+#include "base/path.h"
+#include "base/text.h"
 #include "platform/host_process.h"
 #include "scoring/contest.h"
-#include "scoring/text.h"
 
 namespace orva {
 
@@ -54,9 +55,8 @@ std::string TReferenceList::LookUp(std::string_view callSign) const {
 namespace orva {
 
 std::string ReferenceFilePath(std::string_view executablePath) {
-  const std::size_t cut = executablePath.find_last_of(platform::kPathDelimiters);
   const std::string_view directory =
-      cut == std::string_view::npos ? std::string_view() : executablePath.substr(0, cut + 1);
+      SplitAtLastSeparator(executablePath, platform::kPathDelimiters).directory;
   return std::string(directory) + "Plugins" + platform::kPathSeparator + "ORVA.txt";
 }
 

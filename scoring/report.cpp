@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "scoring/text.h"
+#include "base/text.h"
 
 namespace orva {
 

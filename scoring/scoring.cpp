@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "base/text.h"
 #include "platform/text_compare.h"
 #include "scoring/contest.h"
-#include "scoring/text.h"
 
 namespace orva {
 

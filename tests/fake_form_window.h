@@ -12,7 +12,7 @@ namespace orva::test {
 class FakeFormWindow : public platform::FormWindow {
  public:
   // The designed place of the statistics window.
-  static constexpr platform::Rect kDesigned{950, 138, 1324, 334};
+  static constexpr Rect kDesigned{950, 138, 1324, 334};
 
   std::uintptr_t NativeHandle() const override { return 1; }
   void SetCaption(std::string_view caption) override { caption_ = caption; }
@@ -43,10 +43,10 @@ class FakeFormWindow : public platform::FormWindow {
     placement = applied;
     appliedPlacements.push_back(applied);
   }
-  platform::Rect Bounds() const override { return placement.normalPosition; }
+  Rect Bounds() const override { return placement.normalPosition; }
 
   // The user drags the window elsewhere.
-  void MoveTo(const platform::Rect& rect) { placement.normalPosition = rect; }
+  void MoveTo(const Rect& rect) { placement.normalPosition = rect; }
 
   bool visible = false;
   platform::WindowState state = platform::WindowState::kNormal;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/failure.h"
 #include "platform/database.h"
-#include "platform/failure.h"
 
 namespace orva::test {
 

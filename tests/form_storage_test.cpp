@@ -12,7 +12,6 @@
 namespace orva {
 namespace {
 
-using platform::Rect;
 using platform::WindowState;
 using test::FakeFormWindow;
 using test::StoredEntry;
@@ -59,7 +58,7 @@ struct World {
     return {[this] { return executablePath; }, [this] { return screen; },
             [this] { return pixelsPerInch; },
             [] {
-              return platform::Point{4, 4};
+              return Point{4, 4};
             },
             [this](std::uint32_t command) { posted.push_back(command); }};
   }
@@ -179,7 +178,7 @@ TEST_F(FormStorage, AppliesAStoredPlacementBeforeTheWindowsShowHandler) {
   // Applied without showing the window, which the toolkit shows next.
   ASSERT_FALSE(second->form.appliedPlacements.empty());
   EXPECT_EQ(second->form.appliedPlacements.front().showCmd, platform::kSwHide);
-  EXPECT_EQ(second->form.placement.maxPosition, (platform::Point{-4, -4}));
+  EXPECT_EQ(second->form.placement.maxPosition, (Point{-4, -4}));
 }
 
 TEST_F(FormStorage, EachScreenSizeKeepsItsOwnPosition) {
@@ -252,8 +251,8 @@ TEST_F(FormStorage, MissingPositionWordsGiveZero) {
   auto window = Open();
 
   ASSERT_EQ(window->form.appliedPlacements.size(), 2u);
-  EXPECT_EQ(window->form.appliedPlacements[0].minPosition, (platform::Point{5, 6}));
-  EXPECT_EQ(window->form.appliedPlacements[0].maxPosition, (platform::Point{0, 0}));
+  EXPECT_EQ(window->form.appliedPlacements[0].minPosition, (Point{5, 6}));
+  EXPECT_EQ(window->form.appliedPlacements[0].maxPosition, (Point{0, 0}));
   EXPECT_EQ(window->form.appliedPlacements[0].normalPosition, FakeFormWindow::kDesigned);
 }
 
@@ -271,9 +270,8 @@ TEST_P(StoredShowState, ComesUpNormalOrMaximizedAndLeavesMinimizingToTheThread) 
 
   EXPECT_EQ(window->form.appliedStates, std::vector{GetParam().state});
   EXPECT_EQ(window->form.repaints, GetParam().minimizePosted ? 0 : 1);
-  EXPECT_EQ(world.posted, GetParam().minimizePosted
-                              ? std::vector<std::uint32_t>{platform::kScMinimize}
-                              : std::vector<std::uint32_t>{});
+  EXPECT_EQ(world.posted, GetParam().minimizePosted ? std::vector<std::uint32_t>{kScMinimize}
+                                                    : std::vector<std::uint32_t>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, StoredShowState,
@@ -376,7 +374,7 @@ TEST_F(FormStorage, MinimizedWindowReleasedComesBackNormalAtItsRectangle) {
   window = Open();
   EXPECT_EQ(window->form.Bounds(), (Rect{10, 20, 400, 300}));
   EXPECT_EQ(window->form.state, WindowState::kNormal);
-  EXPECT_EQ(world.posted, std::vector<std::uint32_t>{platform::kScMinimize});
+  EXPECT_EQ(world.posted, std::vector<std::uint32_t>{kScMinimize});
 }
 
 TEST_F(FormStorage, VersionBelowZeroSkipsPlacementAndStoredValue) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "tests/fake_log_cursor.h"
 #include "tests/test_support.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/host_process.h"
 #include "scoring/contest.h"
 #include "tests/test_support.h"

@@ -4,8 +4,8 @@
 #include <regex>
 #include <string>
 
+#include "base/text.h"
 #include "scoring/contest.h"
-#include "scoring/text.h"
 #include "tests/test_support.h"
 
 namespace orva {

@@ -1,5 +1,6 @@
 #include "window/error_box.h"
 
+#include "base/path.h"
 #include "platform/host_process.h"
 #include "platform/toolkit.h"
 
@@ -14,9 +15,7 @@ std::string ErrorBoxText(std::string_view message) {
 }
 
 std::string ApplicationTitle(std::string_view executablePath) {
-  const std::size_t cut = executablePath.find_last_of(platform::kPathDelimiters);
-  std::string title(cut == std::string_view::npos ? executablePath
-                                                  : executablePath.substr(cut + 1));
+  std::string title(SplitAtLastSeparator(executablePath, platform::kPathDelimiters).fileName);
   title = title.substr(0, title.find('.'));
   for (std::size_t i = 1; i < title.size(); ++i) {
     if (title[i] >= 'A' && title[i] <= 'Z') {

@@ -7,7 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/failure.h"
+#include "base/failure.h"
+#include "base/path.h"
 
 namespace orva {
 
@@ -46,9 +47,7 @@ int WordValue(const std::vector<std::string_view>& words, std::size_t index, int
 }  // namespace
 
 std::string ExeBaseName(std::string_view executablePath, std::string_view delimiters) {
-  const std::size_t lastDelimiter = executablePath.find_last_of(delimiters);
-  const std::string_view fileName =
-      executablePath.substr(lastDelimiter == std::string_view::npos ? 0 : lastDelimiter + 1);
+  const std::string_view fileName = SplitAtLastSeparator(executablePath, delimiters).fileName;
   return std::string(fileName.substr(0, fileName.rfind('.')));
 }
 
@@ -151,7 +150,7 @@ void TFormStorage::ReadPosition() {
   if (!normal.empty()) {
     found = true;
     const auto words = SplitWords(normal);
-    const platform::Rect current = window_->Bounds();
+    const Rect current = window_->Bounds();
     placement.normalPosition = {WordValue(words, 0, current.left), WordValue(words, 1, current.top),
                                 WordValue(words, 2, current.right),
                                 WordValue(words, 3, current.bottom)};
@@ -177,7 +176,7 @@ void TFormStorage::ReadShowState() {
       // application has none, so the command ends in the thread's queue and
       // the window comes up normal; it is not repainted.
       window_->SetState(platform::WindowState::kNormal);
-      context_.postApplicationSysCommand(platform::kScMinimize);
+      context_.postApplicationSysCommand(kScMinimize);
       return;
     case 3:  // SW_SHOWMAXIMIZED
       window_->SetState(platform::WindowState::kMaximized);
@@ -195,7 +194,7 @@ void TFormStorage::AdjustMaximizedPosition() {
     placement.showCmd = platform::kSwHide;
   }
   // Maximized, the resizable frame lies just outside the screen.
-  const platform::Point frame = context_.resizableFrameSize();
+  const Point frame = context_.resizableFrameSize();
   placement.maxPosition = {-frame.x, -frame.y};
   window_->SetPlacement(placement);
 }
@@ -212,7 +211,7 @@ void TFormStorage::StoreWindowPlacement() {
   WriteInteger("PixelsPerInch", context_.pixelsPerInch());
   WritePositionText("MinMaxPos", placement.minPosition.x, placement.minPosition.y,
                     placement.maxPosition.x, placement.maxPosition.y);
-  const platform::Rect& normal = placement.normalPosition;
+  const Rect& normal = placement.normalPosition;
   WritePositionText("NormPos", normal.left, normal.top, normal.right, normal.bottom);
   WriteString("Visible", inDestroy_ ? "1" : "0");
   WriteString(std::string(StoredValueName), CurrentBandText());

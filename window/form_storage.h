@@ -35,7 +35,7 @@ struct PlacementContext {
   std::function<platform::ScreenSize()> screenSize;
   // Measured once when the plug-in starts.
   std::function<int()> pixelsPerInch;
-  std::function<platform::Point()> resizableFrameSize;
+  std::function<Point()> resizableFrameSize;
   std::function<void(std::uint32_t command)> postApplicationSysCommand;
 };
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/host_process.h"
 #include "scoring/recalculation.h"
 #include "scoring/report.h"
@@ -143,7 +143,7 @@ void TfmMainForm::OnShowing() {
 }
 
 bool TfmMainForm::OnSysCommand(std::uint32_t command) {
-  if (command != platform::kScClose) {
+  if (command != kScClose) {
     return false;
   }
   Guarded([this] {

@@ -20,10 +20,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/failure.h"
+#include "base/text.h"
 #include "platform/database.h"
-#include "platform/failure.h"
 #include "platform/native/orva_log.h"
-#include "scoring/text.h"
 
 namespace orva::platform {
 namespace {

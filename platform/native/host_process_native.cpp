@@ -12,7 +12,7 @@
 
 #include <unistd.h>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/host_process.h"
 #include "platform/native/orva_native.h"
 

@@ -599,7 +599,7 @@ int orva_window_button_enabled(uintptr_t window) {
 int orva_window_bounds(uintptr_t window, orva_rect* bounds) {
   return orva::platform::OnWindow("orva_window_bounds", window, ORVA_NO_WINDOW,
                                   [&](HeadlessWindow& found) {
-                                    const orva::platform::Rect rect = found.Bounds();
+                                    const orva::Rect rect = found.Bounds();
                                     if (bounds) {
                                       *bounds = {rect.left, rect.top, rect.right, rect.bottom};
                                     }
@@ -628,7 +628,7 @@ int orva_window_move(uintptr_t window, const orva_rect* bounds) {
                                     if (!bounds) {
                                       return ORVA_IGNORED;
                                     }
-                                    const orva::platform::Rect rect = {
+                                    const orva::Rect rect = {
                                         bounds->left, bounds->top, bounds->right, bounds->bottom};
                                     return found.MoveTo(rect) ? ORVA_DELIVERED : ORVA_IGNORED;
                                   });

@@ -15,8 +15,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "base/failure.h"
 #include "platform/database.h"
-#include "platform/failure.h"
 #include "platform/win32/ado_interfaces.h"
 #include "platform/win32/ole_text.h"
 

@@ -3,7 +3,7 @@
 // write them while the plug-in reads.
 #include <windows.h>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/host_process.h"
 
 namespace orva::platform {

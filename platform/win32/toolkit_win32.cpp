@@ -13,7 +13,7 @@
 #include <string>
 #include <type_traits>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/screen.h"
 #include "platform/toolkit.h"
 

@@ -1,6 +1,6 @@
 // The ADI reader over hand-written logs: the fields it maps, the freedoms of
 // the format it must accept, and each fault that costs exactly one record.
-#include "host/adif_reader.h"
+#include "import/adif_reader.h"
 
 #include <gtest/gtest.h>
 

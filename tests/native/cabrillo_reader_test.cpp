@@ -1,14 +1,14 @@
 // The Cabrillo reader over hand-written logs: where the worked callsign and
 // the received exchange stand, the band of each frequency or designator, and
 // each faulty QSO line that costs exactly one record.
-#include "host/cabrillo_reader.h"
+#include "import/cabrillo_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "host/bands.h"
+#include "import/bands.h"
 #include "tests/native/import_support.h"
 
 namespace orva::import {

@@ -16,8 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/failure.h"
 #include "platform/database.h"
-#include "platform/failure.h"
 #include "platform/native/orva_log.h"
 
 namespace orva {

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "host/imported_log.h"
-#include "host/log_import.h"
+#include "import/imported_log.h"
+#include "import/temporary_log_database.h"
 
 namespace orva::import::test {
 

@@ -22,7 +22,7 @@ TEST(PlacementFile, HoldsTheTenValuesInTheOrderOfWriting) {
                         },
                         [] { return 120; },
                         [] {
-                          return platform::Point{4, 4};
+                          return Point{4, 4};
                         },
                         [](std::uint32_t) {}});
   storage.Attach(form, {}, [](const std::string& message) { ADD_FAILURE() << message; });

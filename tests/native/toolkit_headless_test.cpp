@@ -93,9 +93,9 @@ TEST_F(HeadlessToolkit, ShowAgainFromInsideOnShowingDoesNotShowTwice) {
 TEST_F(HeadlessToolkit, NewWindowIsPlacedAsDesignedWithUnsetMinMaxPositions) {
   Recorder owner;
   const platform::WindowPlacement placement = owner.window->Placement();
-  EXPECT_EQ(placement.normalPosition, (platform::Rect{950, 138, 1324, 334}));
-  EXPECT_EQ(placement.minPosition, (platform::Point{-1, -1}));
-  EXPECT_EQ(placement.maxPosition, (platform::Point{-1, -1}));
+  EXPECT_EQ(placement.normalPosition, (Rect{950, 138, 1324, 334}));
+  EXPECT_EQ(placement.minPosition, (Point{-1, -1}));
+  EXPECT_EQ(placement.maxPosition, (Point{-1, -1}));
   EXPECT_EQ(placement.showCmd, platform::kSwShowNormal);
   EXPECT_EQ(owner.window->Bounds(), placement.normalPosition);
   EXPECT_EQ(owner.window->Caption(), "ORVA SWL DX Contest");
@@ -140,14 +140,14 @@ TEST_F(HeadlessToolkit, HidingKeepsTheStateAndBoundsFollowIt) {
   Recorder owner;
   owner.window->Show();
   owner.window->SetState(WindowState::kMaximized);
-  EXPECT_EQ(owner.window->Bounds(), (platform::Rect{-4, -4, 1924, 1084}));
+  EXPECT_EQ(owner.window->Bounds(), (Rect{-4, -4, 1924, 1084}));
   owner.window->Hide();
   EXPECT_EQ(owner.window->State(), WindowState::kMaximized);
   EXPECT_EQ(owner.window->Placement().showCmd, platform::kSwShowMaximized);
   owner.window->SetState(WindowState::kMinimized);
-  EXPECT_EQ(owner.window->Bounds(), (platform::Rect{-32000, -32000, -31840, -31972}));
+  EXPECT_EQ(owner.window->Bounds(), (Rect{-32000, -32000, -31840, -31972}));
   owner.window->SetState(WindowState::kNormal);
-  EXPECT_EQ(owner.window->Bounds(), (platform::Rect{950, 138, 1324, 334}));
+  EXPECT_EQ(owner.window->Bounds(), (Rect{950, 138, 1324, 334}));
 }
 
 TEST_F(HeadlessToolkit, HandlesAreNonzeroAndNeverReused) {
@@ -196,7 +196,7 @@ TEST_F(HeadlessToolkit, MessagesForADestroyedWindowAreDropped) {
 TEST_F(HeadlessToolkit, ThreadSysCommandIsDiscardedAndWindowSysCommandIsDispatched) {
   Recorder owner;
   owner.window->Show();
-  platform::PostThreadSysCommand(platform::kScMinimize);
+  platform::PostThreadSysCommand(kScMinimize);
   ASSERT_EQ(orva_post_sys_command(0, ORVA_SC_MINIMIZE), 1);
   orva_pump();
   EXPECT_EQ(orva_window_state(owner.handle()), ORVA_STATE_NORMAL);

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/failure.h"
 #include "platform/database.h"
-#include "platform/failure.h"
 #include "tests/win32/fake_ado.h"
 
 namespace orva {

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/screen.h"
 #include "platform/toolkit.h"
 #include "window/main_form.h"
@@ -140,7 +140,7 @@ TEST_F(Win32Toolkit, IsCreatedHiddenOnTopWithoutOwnerAtTheDesignedRectangle) {
   EXPECT_EQ(form->Caption(), "ORVA SWL DX Contest");
   EXPECT_TRUE(events.log.empty());
   ASSERT_EQ(platform::ScreenPixelsPerInch(), 96) << "the virtual screen is expected at 96 ppi";
-  EXPECT_EQ(form->Bounds(), (platform::Rect{950, 138, 1324, 334}));
+  EXPECT_EQ(form->Bounds(), (Rect{950, 138, 1324, 334}));
 }
 
 TEST_F(Win32Toolkit, HasAPlainEditableMemoAndACaptionedButtonOnABottomPanel) {
@@ -186,7 +186,7 @@ TEST_F(Win32Toolkit, ShowingFromHiddenTellsTheOwnerBeforeTheWindowIsVisible) {
   EXPECT_FALSE(events.visibleWhileShowing);
   EXPECT_TRUE(form->IsVisible());
   EXPECT_TRUE(GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_EQ(form->Bounds(), (platform::Rect{950, 138, 1324, 334})) << "neither moved nor resized";
+  EXPECT_EQ(form->Bounds(), (Rect{950, 138, 1324, 334})) << "neither moved nor resized";
 
   form->Show();
   EXPECT_EQ(events.log, std::vector<std::string>{"showing"}) << "already visible";
@@ -233,13 +233,13 @@ TEST_F(Win32Toolkit, AStateSetWhileHiddenIsTakenWhenTheWindowIsShown) {
 
 TEST_F(Win32Toolkit, PlacementRoundTripsThroughTheSystem) {
   platform::WindowPlacement placement = form->Placement();
-  EXPECT_EQ(placement.normalPosition, (platform::Rect{950, 138, 1324, 334}));
+  EXPECT_EQ(placement.normalPosition, (Rect{950, 138, 1324, 334}));
   placement.showCmd = platform::kSwHide;
   placement.normalPosition = {100, 120, 500, 420};
   form->SetPlacement(placement);
   EXPECT_FALSE(form->IsVisible()) << "a hidden show command moves without showing";
-  EXPECT_EQ(form->Bounds(), (platform::Rect{100, 120, 500, 420}));
-  EXPECT_EQ(form->Placement().normalPosition, (platform::Rect{100, 120, 500, 420}));
+  EXPECT_EQ(form->Bounds(), (Rect{100, 120, 500, 420}));
+  EXPECT_EQ(form->Placement().normalPosition, (Rect{100, 120, 500, 420}));
 }
 
 TEST_F(Win32Toolkit, MemoAndCaptionTextsRoundTripWithTheirLineBreaks) {
@@ -345,11 +345,11 @@ TEST_F(Win32Toolkit, TheOwnerMayDestroyTheWindowWhileItsReleaseRequestIsHandled)
 TEST_F(Win32Toolkit, AThreadSysCommandIsDiscardedByThePump) {
   form->Show();
   events.log.clear();
-  platform::PostThreadSysCommand(platform::kScMinimize);
+  platform::PostThreadSysCommand(kScMinimize);
   MSG message;
   ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE));
   EXPECT_EQ(message.hwnd, nullptr);
-  EXPECT_EQ(message.wParam, platform::kScMinimize);
+  EXPECT_EQ(message.wParam, kScMinimize);
   platform::ProcessMessages();
   EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
   EXPECT_TRUE(events.log.empty());

@@ -29,9 +29,9 @@
 #include <thread>
 #include <vector>
 
-#include "host/png_writer.h"
 #include "plugin/records.h"
 #include "tests/win32/fake_ado.h"
+#include "tests/win32/test_host/png_writer.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // this process and thrown away at exit, so it is written without a journal
 // and without waiting for the disk: a crash can only cost a file nobody
 // reads again, and a 100,000-QSO log is written in a fraction of a second.
-#include "host/log_import.h"
+#include "import/temporary_log_database.h"
 
 #include <sqlite3.h>
 #include <stdlib.h>

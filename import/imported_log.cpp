@@ -1,5 +1,5 @@
 // The text helpers both log-file readers share.
-#include "host/imported_log.h"
+#include "import/imported_log.h"
 
 namespace orva::import {
 namespace {

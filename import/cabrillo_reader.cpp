@@ -1,13 +1,13 @@
 // The Cabrillo reader: the log split into lines and fields, and each QSO:
 // line's fields mapped to a QSO for the log table.
-#include "host/cabrillo_reader.h"
+#include "import/cabrillo_reader.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "host/bands.h"
-#include "scoring/text.h"
+#include "base/text.h"
+#include "import/bands.h"
 
 namespace orva::import {
 namespace {

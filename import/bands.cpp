@@ -1,12 +1,12 @@
 // The band table: each band's name and its edges in hertz, as the
 // interchange format's band enumeration lists them.
-#include "host/bands.h"
+#include "import/bands.h"
 
 #include <array>
 #include <limits>
 
-#include "host/imported_log.h"
-#include "scoring/text.h"
+#include "base/text.h"
+#include "import/imported_log.h"
 
 namespace orva::import {
 namespace {

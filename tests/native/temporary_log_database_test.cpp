@@ -1,6 +1,6 @@
 // The temporary log database of an imported file: every byte of every column
 // arrives as text, in a file that is gone again with its owner.
-#include "host/log_import.h"
+#include "import/temporary_log_database.h"
 
 #include <sqlite3.h>
 

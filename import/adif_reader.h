@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "host/imported_log.h"
+#include "import/imported_log.h"
 
 namespace orva::import {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/imported_log.h"
+#include "import/imported_log.h"
 
 namespace orva::import {
 

@@ -4,14 +4,14 @@
 // Only a specifier's length tells where its data ends, and data may hold any
 // byte, '<' included; so the scanner never looks for the next tag inside
 // data, and a bad specifier costs only the record it stands in.
-#include "host/adif_reader.h"
+#include "import/adif_reader.h"
 
 #include <charconv>
 #include <optional>
 #include <string>
 
-#include "host/bands.h"
-#include "scoring/text.h"
+#include "base/text.h"
+#include "import/bands.h"
 
 namespace orva::import {
 namespace {
