@@ -63,7 +63,7 @@ struct World {
 // One window with its storage, attached as the statistics window attaches it.
 struct Window {
   explicit Window(World& world) : storage(world.Context()) {
-    storage.Attach(form, {[this] { ++shows; }, nullptr, nullptr},
+    storage.Attach(form, {[this] { ++shows; }, nullptr},
                    [this](const std::string& message) { errors.push_back(message); });
     storage.ShowHook();
   }

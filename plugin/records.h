@@ -61,8 +61,7 @@ static_assert(offsetof(TExchangeRecord, DXCCPrefix) == 2588);
 static_assert(offsetof(TExchangeRecord, ITUZone) == 3100);
 static_assert(offsetof(TExchangeRecord, CaptionText) == 3868);
 
-// Information record offsets; the host's buffer is at least this large.
-inline constexpr std::size_t kInfoRecordMinSize = 520;
+// Information record offsets; the host's buffer is at least 520 bytes.
 inline constexpr std::size_t kInfoPluginNameOffset = 0;
 inline constexpr std::size_t kInfoFlagAOffset = 256;
 inline constexpr std::size_t kInfoPluginKindOffset = 260;

@@ -16,10 +16,8 @@ class TLogQuery {
   TLogQuery(std::string name, std::unique_ptr<platform::LogCursor> cursor)
       : name_(std::move(name)), cursor_(std::move(cursor)) {}
 
-  const std::string& Name() const { return name_; }
   void Close() { cursor_->Close(); }
   void SetText(std::string text) { text_ = std::move(text); }
-  const std::string& Text() const { return text_; }
   void Open() { cursor_->Open(text_); }
   bool IsOpen() const { return cursor_->IsOpen(); }
   bool Eof() const { return cursor_->Eof(); }

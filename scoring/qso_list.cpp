@@ -1,3 +1,5 @@
+// The worked-station list's entries and its ordered tree: one search both
+// finds a duplicate and places a new QSO, so recording costs one lookup.
 #include "scoring/qso_list.h"
 
 namespace orva {

@@ -1,3 +1,6 @@
+// The recalculation's steps over the log query, the columns it reads into
+// the current-QSO record, and the check that keeps the table name from
+// carrying anything into the query text but the name of one table.
 #include "scoring/recalculation.h"
 
 #include <array>
@@ -62,14 +65,6 @@ void ReadRow(TLogQuery& query, TExchangeRecord& current) {
 }
 
 }  // namespace
-
-std::string_view TLogQuery::FieldText(const std::string& column) {
-  const std::optional<std::string_view> value = cursor_->FieldText(column);
-  if (!value) {
-    throw Failure(name_ + ": Field '" + column + "' not found");
-  }
-  return *value;
-}
 
 bool IsSafeTableName(std::string_view name) {
   // Quoted parts hold no dots, so splitting at every dot is exact.

@@ -1,9 +1,10 @@
+// The reference file's lines and the lookup by callsign, and where the file
+// sits beside the host.
 #include "scoring/reference_list.h"
 
 #include "base/path.h"
 #include "base/text.h"
 #include "platform/host_process.h"
-#include "scoring/contest.h"
 
 namespace orva {
 
@@ -50,24 +51,10 @@ std::string TReferenceList::LookUp(std::string_view callSign) const {
   return result;
 }
 
-}  // namespace orva
-
-namespace orva {
-
 std::string ReferenceFilePath(std::string_view executablePath) {
   const std::string_view directory =
       SplitAtLastSeparator(executablePath, platform::kPathDelimiters).directory;
   return std::string(directory) + "Plugins" + platform::kPathSeparator + "ORVA.txt";
-}
-
-void TContest::LoadReferenceList(const std::string& path) {
-  if (platform::IsExistingFile(path)) {
-    myRefList.Assign(platform::ReadWholeFile(path));
-  }
-}
-
-std::string TContest::LookUpReference() const {
-  return myRefList.LookUp(current_.CallSign.text());
 }
 
 }  // namespace orva

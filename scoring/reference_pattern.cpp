@@ -1,3 +1,5 @@
+// The reference matcher: the two places a reference can start, checked
+// directly instead of through a regular-expression engine for every QSO.
 #include "scoring/reference_pattern.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// The report's layout: right-aligned columns per band, the totals and the
+// claimed score, which is computed in 64 bits so that a large log's product
+// of points and multipliers is shown as it is.
 #include "scoring/report.h"
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The worked-station list: the duplicate check's byte-for-byte rule and the
+// order the list keeps whatever order QSOs arrive in.
 #include "scoring/qso_list.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The recalculation over a fake log cursor: the table-name check, each row
+// scored once, and what a missing column leaves behind.
 #include "scoring/recalculation.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The reference lookup: line breaks, the last matching line, the file beside
+// the host and what a missing file gives.
 #include "scoring/reference_list.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The report text: its layout, long texts, and totals and a claimed score
+// that stay right past 32 bits.
 #include "scoring/report.h"
 
 #include <gtest/gtest.h>

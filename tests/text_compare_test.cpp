@@ -1,3 +1,5 @@
+// The platform's caseless comparison, and the hash that must agree with it
+// for the multiplier list to find equal keys.
 #include "platform/text_compare.h"
 
 #include <gtest/gtest.h>

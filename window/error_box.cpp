@@ -1,3 +1,5 @@
+// The error box's text and caption, derived the same way on both builds, so
+// the operator sees the same words whichever platform draws the box.
 #include "window/error_box.h"
 
 #include "base/path.h"

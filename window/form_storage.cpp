@@ -104,9 +104,6 @@ void TFormStorage::DestroyHook() {
     ReportFailures([this] { StoreWindowPlacement(); });
     inDestroy_ = false;
   }
-  if (handlers_.destroy) {
-    handlers_.destroy();
-  }
 }
 
 std::string TFormStorage::ApplicationKey() const {

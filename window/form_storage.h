@@ -4,8 +4,8 @@
 // rectangle, minimized and maximized positions, show state) and one stored
 // value are read from the per-user settings store when the window is shown
 // and written back when it is asked to close and when it is destroyed. The
-// window calls its hooks in place of its own show, close-query and destroy
-// handlers, which the component runs in turn.
+// window calls its hooks in place of its own show and close-query handlers,
+// which the component runs in turn, and calls the destroy hook as it goes.
 #pragma once
 
 #include <cstdint>
@@ -50,7 +50,6 @@ inline PlacementContext PlatformPlacementContext() {
 struct FormHandlers {
   std::function<void()> show;
   std::function<void(bool& canClose)> closeQuery;
-  std::function<void()> destroy;
 };
 
 // Shows a failure's message to the user.
@@ -77,8 +76,7 @@ class TFormStorage {
   void ShowHook();
   // The window's close query, then, if the close is still allowed, a write.
   void CloseQueryHook(bool& canClose);
-  // Destruction begins: a write unless one happened since the read, then the
-  // window's destroy handler.
+  // Destruction begins: a write unless one happened since the read.
   void DestroyHook();
 
   // Each raises a Failure on a store fault; the hooks catch it.

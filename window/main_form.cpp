@@ -1,3 +1,6 @@
+// The statistics window's form description and event handling: showing,
+// the close button that minimizes, the close and release requests put off
+// while the window is busy, and the "Recalc Statistic" action.
 #include "window/main_form.h"
 
 #include <exception>
@@ -51,8 +54,7 @@ TfmMainForm::TfmMainForm(TExchangeRecord& current, const void* hostRecord, LetGo
                       [this](bool enabled) { window_->SetButtonEnabled(enabled); }),
       contest_(current) {
   FormStorage1.Attach(
-      *window_,
-      {[this] { FormShow(); }, [this](bool& canClose) { FormCloseQuery(canClose); }, nullptr},
+      *window_, {[this] { FormShow(); }, [this](bool& canClose) { FormCloseQuery(canClose); }},
       [](const std::string& message) { ShowErrorMessage(message); });
   CopyInExchangeRecord(current_, hostRecord);
   window_->SetCaption(std::string(current_.CaptionText.text()) + " in " +
@@ -190,9 +192,10 @@ void TfmMainForm::FormShow() {
 }
 
 void TfmMainForm::FormCloseQuery(bool& canClose) {
-  // A recalculation still reading the log closes the query itself when it is
-  // done; closing it under the reader would silently drop the rows left.
-  if (!recalculating_) {
+  // A recalculation still reading the log (its action is disabled meanwhile)
+  // closes the query itself when it is done; closing it under the reader
+  // would silently drop the rows left.
+  if (RecalcStatistic.Enabled()) {
     LogQuery->Close();
   }
   canClose = true;
@@ -203,27 +206,9 @@ void TfmMainForm::FormClose() {
   onLetGo_(this);
 }
 
-// Greys the action for the duration of a recalculation, on every way out.
-class TfmMainForm::RecalculationScope {
- public:
-  explicit RecalculationScope(TfmMainForm& form) : form_(form) {
-    form_.RecalcStatistic.SetEnabled(false);
-    form_.recalculating_ = true;
-  }
-  ~RecalculationScope() {
-    form_.recalculating_ = false;
-    form_.RecalcStatistic.SetEnabled(true);
-  }
-  RecalculationScope(const RecalculationScope&) = delete;
-  RecalculationScope& operator=(const RecalculationScope&) = delete;
-
- private:
-  TfmMainForm& form_;
-};
-
 void TfmMainForm::RecalcStatisticExecute() {
   platform::ProcessMessages();
-  RecalculationScope scope(*this);
+  const TAction::DisabledScope disabled(RecalcStatistic);
   window_->SetMemoText("");
   Recalculate(contest_, *LogQuery);
   BuildReport();

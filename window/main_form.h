@@ -19,32 +19,10 @@
 #include "plugin/records.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
+#include "window/action.h"
 #include "window/form_storage.h"
 
 namespace orva {
-
-// An action: a command that runs its handler only while enabled; the button
-// bound to it greys out with it.
-class TAction {
- public:
-  TAction(std::function<void()> onExecute, std::function<void(bool)> onEnabledChange)
-      : onExecute_(std::move(onExecute)), onEnabledChange_(std::move(onEnabledChange)) {}
-  void Execute() {
-    if (enabled_) {
-      onExecute_();
-    }
-  }
-  void SetEnabled(bool enabled) {
-    enabled_ = enabled;
-    onEnabledChange_(enabled);
-  }
-  bool Enabled() const { return enabled_; }
-
- private:
-  bool enabled_ = true;
-  std::function<void()> onExecute_;
-  std::function<void(bool)> onEnabledChange_;
-};
 
 // The statistics window's form description: sizes at 96 pixels per inch,
 // captions and fonts.
@@ -75,16 +53,12 @@ class TfmMainForm final : public platform::WindowEvents {
   std::int32_t GetScore();
   std::string GrabNumber();
 
-  TContest& contest() { return contest_; }
-  bool recalculating() const { return recalculating_; }
-
   // Destroys every window still alive, released or not: the library is
   // being unloaded.
   static void DestroyAll();
 
  private:
   class BusyScope;
-  class RecalculationScope;
 
   // Every window object alive, linked through the objects themselves so that
   // the list needs no destruction of its own when the library unloads.
@@ -122,7 +96,6 @@ class TfmMainForm final : public platform::WindowEvents {
 
   int busyDepth_ = 0;
   bool showing_ = false;
-  bool recalculating_ = false;
   bool releaseRequested_ = false;
   bool destroyWhenIdle_ = false;
 };

@@ -1,3 +1,5 @@
+// The placement as it lands in the native settings file, through the whole
+// plug-in: the values, their order and their types.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,3 +1,5 @@
+// The headless screen: what a host sets is what the plug-in reads, and what
+// no real screen could be is refused.
 #include <gtest/gtest.h>
 
 #include "platform/native/orva_native.h"

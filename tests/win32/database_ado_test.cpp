@@ -1,3 +1,5 @@
+// The ADO layer over the test's own connection object: stepping, reading
+// values of every type as text, and the texts of the provider's failures.
 #include <windows.h>
 
 #include <oleauto.h>

@@ -1,3 +1,5 @@
+// The registry store in the user's hive under Wine: types, the written NUL,
+// read access, and key names the registry refuses.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Scoring a QSO: points from the exchange, duplicates, multipliers per band
+// and mode, and the reference pattern checked against a regular expression.
 #include <gtest/gtest.h>
 
 #include <random>

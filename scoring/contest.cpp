@@ -1,11 +1,13 @@
 // The contest's rule set: points from the received exchange, the per-band
-// totals, and one multiplier per distinct reference per band and mode.
+// totals, one multiplier per distinct reference per band and mode, and the
+// reference lookup for the current callsign.
+#include "scoring/contest.h"
+
 #include <algorithm>
 #include <array>
 
 #include "base/text.h"
-#include "platform/text_compare.h"
-#include "scoring/contest.h"
+#include "platform/host_process.h"
 
 namespace orva {
 
@@ -44,51 +46,6 @@ std::string_view MultiplierKey(std::string_view reference, const TExchangeRecord
 }
 
 }  // namespace
-
-TMultList::Slot& TMultList::FindSlot(std::string_view key, std::uint32_t hash) {
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-    Slot& slot = slots_[i];
-    if (slot.position == 0 ||
-        (slot.hash == hash && platform::EqualIgnoringCase(keys_[slot.position - 1], key))) {
-      return slot;
-    }
-  }
-}
-
-void TMultList::Grow() {
-  std::vector<Slot> old(std::max<std::size_t>(1024, slots_.size() * 2));
-  old.swap(slots_);
-  const std::size_t mask = slots_.size() - 1;
-  for (const Slot& slot : old) {
-    if (slot.position != 0) {
-      std::size_t i = slot.hash & mask;
-      while (slots_[i].position != 0) {
-        i = (i + 1) & mask;
-      }
-      slots_[i] = slot;
-    }
-  }
-}
-
-bool TMultList::AddIfNew(std::string_view key) {
-  if ((keys_.size() + 1) * 2 > slots_.size()) {
-    Grow();
-  }
-  const auto hash = static_cast<std::uint32_t>(platform::CaselessHash(key));
-  Slot& slot = FindSlot(key, hash);
-  if (slot.position != 0) {
-    return false;
-  }
-  keys_.emplace_back(key);
-  slot = Slot{static_cast<std::uint32_t>(keys_.size()), hash};
-  return true;
-}
-
-void TMultList::Clear() {
-  keys_.clear();
-  std::fill(slots_.begin(), slots_.end(), Slot{});
-}
 
 bool TContest::AddCurrentQso() {
   return myQsoList.AddIfNew(current_.CallSign.text(), current_.DigiBand.text(),
@@ -138,6 +95,16 @@ std::int32_t TContest::ScoreQso(bool record) {
     }
   }
   return points;
+}
+
+void TContest::LoadReferenceList(const std::string& path) {
+  if (platform::IsExistingFile(path)) {
+    myRefList.Assign(platform::ReadWholeFile(path));
+  }
+}
+
+std::string TContest::LookUpReference() const {
+  return myRefList.LookUp(current_.CallSign.text());
 }
 
 }  // namespace orva
