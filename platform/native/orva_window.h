@@ -95,7 +95,8 @@ ORVA_NATIVE_API int orva_window_move(uintptr_t window, const orva_rect* bounds);
 ORVA_NATIVE_API int orva_window_press_button(uintptr_t window);
 
 /* Error boxes. Each box is closed (OK) at once; it is open only while the
- * listener runs. */
+ * listener runs. Nothing here prints a box: a host that wants them seen
+ * prints them from its listener, on the stream of its choice. */
 
 typedef void (*orva_error_box_listener)(void* context, const char* caption, const char* text);
 /* NULL removes the listener. */

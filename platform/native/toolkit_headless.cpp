@@ -505,14 +505,13 @@ void PostThreadSysCommand(std::uint32_t command) {
 }
 
 // The box is closed (OK) at once; it counts as open, disabling input to the
-// windows, only while the host's listener runs.
+// windows, only while the host's listener runs. Nothing is printed here: the
+// host alone knows which of its streams a box belongs on.
 void ShowErrorBox(std::string_view caption, std::string_view text) {
   CheckUiThread("ShowErrorBox");
   Toolkit& toolkit = TheToolkit();
   ErrorBox box{std::string(caption), std::string(text)};
   toolkit.errorBoxes.push_back(box);
-  const std::string line = "error-box " + box.caption + ": " + box.text + "\n";
-  std::fwrite(line.data(), 1, line.size(), stderr);
   if (toolkit.listener) {
     ++toolkit.openErrorBoxes;
     CallOut("the error-box listener", [&] {
