@@ -9,7 +9,8 @@
 // Commands: info, run, add CALL BAND MODE EXCHANGE, score CALL BAND MODE
 // EXCHANGE, grab CALL, report, recalc, minimize, close, logoff, release,
 // state, bounds, move LEFT TOP RIGHT BOTTOM, quit. Every error box the
-// plug-in shows is printed when it shows.
+// plug-in shows is printed once, when it shows: among the commands' answers,
+// or on standard error beside the report of --score.
 //
 // --adif and --cabrillo read another program's log into a temporary log
 // database, so that the plug-in's own recalculation scores it; --score opens

@@ -15,6 +15,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "base/system_commands.h" /* ORVA_SC_ */
 #include "orva_native.h"
 
 #ifdef __cplusplus
@@ -32,12 +33,6 @@ extern "C" {
 #define ORVA_STATE_NORMAL 2
 #define ORVA_STATE_MINIMIZED 3
 #define ORVA_STATE_MAXIMIZED 4
-
-/* System commands as the platform numbers them. */
-#define ORVA_SC_MINIMIZE 0xF020u
-#define ORVA_SC_MAXIMIZE 0xF030u
-#define ORVA_SC_CLOSE 0xF060u
-#define ORVA_SC_RESTORE 0xF120u
 
 typedef struct orva_rect {
   int left, top, right, bottom;
@@ -95,7 +90,8 @@ ORVA_NATIVE_API int orva_window_move(uintptr_t window, const orva_rect* bounds);
 ORVA_NATIVE_API int orva_window_press_button(uintptr_t window);
 
 /* Error boxes. Each box is closed (OK) at once; it is open only while the
- * listener runs. */
+ * listener runs. Nothing here prints a box: a host that wants them seen
+ * prints them from its listener, on the stream of its choice. */
 
 typedef void (*orva_error_box_listener)(void* context, const char* caption, const char* text);
 /* NULL removes the listener. */

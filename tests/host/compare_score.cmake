@@ -1,30 +1,37 @@
-# Scores a log file with the native host and compares the report it prints,
-# the lines it writes for records it left out, and its exit status with the
-# expected ones (or, for messages naming paths, a pattern they match).
-# The window's placement goes to a settings folder of the test's own.
-get_filename_component(name ${FILE} NAME)
-set(config ${CMAKE_CURRENT_BINARY_DIR}/score-${name}.config)
-file(REMOVE_RECURSE ${config})
-execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${config}
-    ${HOST} ${FORMAT} ${FILE} --score
+# Runs the native host on a log file, with --score or with the COMMANDS given
+# to -c, and compares its exit status and both streams with the expected
+# ones: what it prints (EXPECTED), and the lines it writes for records it left
+# out or error boxes it met (EXPECTED_ERRORS). A stream may instead be given a
+# pattern its whole text must match (OUTPUT_MATCH, ERRORS_MATCH), for texts
+# naming paths or handles; a stream given neither must stay empty.
+# The window's placement goes to a settings folder of the test's own, CONFIG.
+file(REMOVE_RECURSE ${CONFIG})
+set(mode --score)
+if(DEFINED COMMANDS)
+  set(mode -c ${COMMANDS})
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${CONFIG}
+    ${HOST} ${FORMAT} ${FILE} ${mode}
   OUTPUT_VARIABLE actual ERROR_VARIABLE errors RESULT_VARIABLE status)
 if(NOT status EQUAL STATUS)
   message(FATAL_ERROR "orva-host exited with ${status}, not ${STATUS}:\n${errors}")
 endif()
-file(READ ${EXPECTED} expected)
-if(NOT actual STREQUAL expected)
-  message(FATAL_ERROR "report differs:\n--- expected\n${expected}\n--- actual\n${actual}")
-endif()
-if(ERRORS_MATCH)
-  if(NOT errors MATCHES "${ERRORS_MATCH}")
-    message(FATAL_ERROR "messages do not match '${ERRORS_MATCH}':\n${errors}")
+
+function(check_stream what text expected_file pattern)
+  if(pattern)
+    if(NOT text MATCHES "${pattern}")
+      message(FATAL_ERROR "${what} do not match '${pattern}':\n${text}")
+    endif()
+    return()
   endif()
-  return()
-endif()
-set(expectedErrors "")
-if(EXPECTED_ERRORS)
-  file(READ ${EXPECTED_ERRORS} expectedErrors)
-endif()
-if(NOT errors STREQUAL expectedErrors)
-  message(FATAL_ERROR "messages differ:\n--- expected\n${expectedErrors}\n--- actual\n${errors}")
-endif()
+  set(expected "")
+  if(expected_file)
+    file(READ ${expected_file} expected)
+  endif()
+  if(NOT text STREQUAL expected)
+    message(FATAL_ERROR "${what} differ:\n--- expected\n${expected}\n--- actual\n${text}")
+  endif()
+endfunction()
+
+check_stream("printed lines" "${actual}" "${EXPECTED}" "${OUTPUT_MATCH}")
+check_stream("messages" "${errors}" "${EXPECTED_ERRORS}" "${ERRORS_MATCH}")

@@ -344,17 +344,20 @@ void HearBox(void* context, const char* caption, const char* text) {
   listener->pressWhileOpen = orva_window_press_button(listener->owner->handle());
 }
 
-TEST_F(HeadlessToolkit, ErrorBoxesAreRecordedPrintedAndHeardInOrder) {
+// Printing a box is the host's choice of stream; a line from the toolkit as
+// well would show every box twice.
+TEST_F(HeadlessToolkit, ErrorBoxesAreRecordedAndHeardInOrderButNotPrinted) {
   Recorder owner;
   owner.window->Show();
   BoxListener listener;
   listener.owner = &owner;
   orva_set_error_box_listener(HearBox, &listener);
+  testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   platform::ShowErrorBox("Host", "Missing column ITUZone.");
   platform::ShowErrorBox("Host", "Second failure.");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "error-box Host: Missing column ITUZone.\nerror-box Host: Second failure.\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
   EXPECT_EQ(listener.heard,
             (std::vector<std::string>{"Host|Missing column ITUZone.", "Host|Second failure."}));

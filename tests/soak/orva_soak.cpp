@@ -149,6 +149,12 @@ int Soak(long count) {
     std::fprintf(stderr, "orva_soak: no window\n");
     return 1;
   }
+  // Any box from here on is a failure; its text tells what went wrong.
+  orva_set_error_box_listener(
+      [](void*, const char* caption, const char* text) {
+        std::fprintf(stderr, "orva_soak: error box %s: %s\n", caption, text);
+      },
+      nullptr);
   const std::size_t start = BytesInUse();
   std::mt19937 random(2026);
   IndependentCount expected;
