@@ -8,6 +8,7 @@
 
 #include <charconv>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "base/text.h"
@@ -99,15 +100,25 @@ class AdifScanner {
 // The fields of one record that the log table needs, as they stand in the
 // file; an empty field counts as absent, as the format defines.
 struct PendingRecord {
-  std::string_view call, band, frequency, mode, exchangeText, exchangeNumber, continent, prefix,
-      ituZone;
-  std::string problem;  // the first malformed specifier of the record
+  explicit PendingRecord(const std::vector<std::string>& exchangeFields)
+      : exchangeFields(&exchangeFields), exchangeParts(exchangeFields.size()) {}
+
+  std::string_view call, band, frequency, mode, exchangeText, exchangeNumber, island, continent,
+      prefix, ituZone;
+  const std::vector<std::string>* exchangeFields;
+  std::vector<std::string_view> exchangeParts;  // the data of each of exchangeFields
+  std::string problem;                          // the first malformed specifier of the record
   bool started = false;
 
   void Take(std::string_view name, std::string_view data) {
     started = true;
     if (data.empty()) {
       return;
+    }
+    for (std::size_t i = 0; i < exchangeParts.size(); ++i) {
+      if (EqualIgnoringAsciiCase(name, (*exchangeFields)[i])) {
+        exchangeParts[i] = data;
+      }
     }
     static constexpr struct {
       std::string_view name;
@@ -119,6 +130,7 @@ struct PendingRecord {
         {"MODE", &PendingRecord::mode},
         {"SRX_STRING", &PendingRecord::exchangeText},
         {"SRX", &PendingRecord::exchangeNumber},
+        {"IOTA", &PendingRecord::island},
         {"CONT", &PendingRecord::continent},
         {"PFX", &PendingRecord::prefix},
         {"ITUZ", &PendingRecord::ituZone},
@@ -136,6 +148,24 @@ struct PendingRecord {
     if (problem.empty()) {
       problem = std::move(reason);
     }
+  }
+
+  std::string Exchange() const {
+    if (!exchangeParts.empty()) {
+      return Joined(exchangeParts);
+    }
+    const std::string_view serialAndIsland[] = {exchangeNumber, island};
+    return exchangeText.empty() ? Joined(serialAndIsland) : std::string(exchangeText);
+  }
+
+  static std::string Joined(std::span<const std::string_view> parts) {
+    std::string exchange;
+    for (const std::string_view part : parts) {
+      if (!part.empty()) {
+        AppendExchangeField(exchange, part);
+      }
+    }
+    return exchange;
   }
 };
 
@@ -176,7 +206,7 @@ void Finish(const PendingRecord& record, std::size_t number, ImportedLog& log) {
   qso.CallSign = call;
   qso.DigiBand = band;
   qso.QSOMode = UpperAscii(Trim(record.mode));
-  qso.QSOReportRecived = record.exchangeText.empty() ? record.exchangeNumber : record.exchangeText;
+  qso.QSOReportRecived = record.Exchange();
   qso.MainPrefix = Trim(record.prefix);
   qso.Continent = Trim(record.continent);
   qso.ITUZone = Trim(record.ituZone);
@@ -184,14 +214,14 @@ void Finish(const PendingRecord& record, std::size_t number, ImportedLog& log) {
 
 }  // namespace
 
-ImportedLog ReadAdif(std::string_view bytes) {
+ImportedLog ReadAdif(std::string_view bytes, const std::vector<std::string>& exchangeFields) {
   ImportedLog log;
   const auto text = EightBitText(bytes, log);
   if (!text) {
     return log;
   }
   AdifScanner scanner(*text);
-  PendingRecord record;
+  PendingRecord record(exchangeFields);
   std::size_t number = 0;
   for (;;) {
     Tag tag = scanner.Next();
@@ -205,11 +235,11 @@ ImportedLog ReadAdif(std::string_view bytes) {
       case TagKind::EndOfHeader:
         // What came before was a header (of this file, or of another one
         // appended to it), not a record.
-        record = PendingRecord();
+        record = PendingRecord(exchangeFields);
         break;
       case TagKind::EndOfRecord:
         Finish(record, ++number, log);
-        record = PendingRecord();
+        record = PendingRecord(exchangeFields);
         break;
       case TagKind::EndOfFile:
         if (record.started) {

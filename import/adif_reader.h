@@ -4,16 +4,22 @@
 // record closed by <EOR>.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "import/imported_log.h"
 
 namespace orva::import {
 
-// Takes CALL, BAND (else the band of FREQ), MODE, SRX_STRING (else SRX),
-// CONT, PFX and ITUZ of each record. A record without a callsign or a known
-// band, with a malformed field, or cut off by the end of the file is left out
-// with its reason; every other record is read. Never throws for any bytes.
-ImportedLog ReadAdif(std::string_view bytes);
+// Takes CALL, BAND (else the band of FREQ), MODE, CONT, PFX and ITUZ of each
+// record, and as the received exchange SRX_STRING, else SRX and IOTA (the
+// serial, a space and the island reference, as island contests log them).
+// `exchangeFields`, when not empty, names the fields that make the exchange
+// instead, joined by spaces, absent ones skipped. A record without a callsign
+// or a known band, with a malformed field, or cut off by the end of the file
+// is left out with its reason; every other record is read. Never throws for
+// any bytes.
+ImportedLog ReadAdif(std::string_view bytes, const std::vector<std::string>& exchangeFields = {});
 
 }  // namespace orva::import

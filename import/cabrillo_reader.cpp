@@ -92,6 +92,25 @@ std::string Joined(const std::vector<std::string_view>& fields, std::size_t firs
   return text;
 }
 
+// Contest templates fill a received field that was not given with hyphens
+// ("---", or "------" in the width of a reference); read as part of the
+// exchange, six of them would pass for a reference and score a QSO as worth
+// nothing, so such a placeholder is left out.
+bool IsPlaceholder(std::string_view field) {
+  return field.find_first_not_of('-') == std::string_view::npos;
+}
+
+std::string ReceivedExchange(const std::vector<std::string_view>& fields, std::size_t first,
+                             std::size_t count) {
+  std::string exchange;
+  for (std::size_t i = first; i < first + count; ++i) {
+    if (!IsPlaceholder(fields[i])) {
+      AppendExchangeField(exchange, fields[i]);
+    }
+  }
+  return exchange;
+}
+
 // The QSO of one line's fields after the tag, or the reason there is none.
 std::optional<ImportedQso> ReadQso(const std::vector<std::string_view>& fields,
                                    std::string& reason) {
@@ -124,7 +143,7 @@ std::optional<ImportedQso> ReadQso(const std::vector<std::string_view>& fields,
   qso.CallSign = fields[worked];
   qso.DigiBand = *band;
   qso.QSOMode = *mode;
-  qso.QSOReportRecived = Joined(fields, worked + 1, exchangeLength);
+  qso.QSOReportRecived = ReceivedExchange(fields, worked + 1, exchangeLength);
   return qso;
 }
 

@@ -18,7 +18,8 @@ namespace orva::import {
 // lays them out, so the field count tells where the worked callsign stands
 // and whether the transmitter number ends the line. A line with too few
 // fields, an unknown band or mode, or a bad date or time is left out with its
-// reason. Never throws for any bytes.
+// reason. A received field of hyphens alone is a placeholder for "not given"
+// and is left out of the exchange. Never throws for any bytes.
 ImportedLog ReadCabrillo(std::string_view bytes);
 
 }  // namespace orva::import

@@ -32,6 +32,13 @@ std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog
   return bytes.substr(0, kMark.size()) == kMark ? bytes.substr(kMark.size()) : bytes;
 }
 
+void AppendExchangeField(std::string& exchange, std::string_view field) {
+  if (!exchange.empty()) {
+    exchange += ' ';
+  }
+  exchange += field;
+}
+
 std::string Quoted(std::string_view text) {
   constexpr std::size_t kMostShown = 40;
   std::string quoted = "'";

@@ -46,6 +46,9 @@ struct ImportedLog {
 // produce a skipped line per record of a file that holds nothing wrong.
 std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog& log);
 
+// Appends `field` to an exchange made of fields, a space between two.
+void AppendExchangeField(std::string& exchange, std::string_view field);
+
 // A piece of the file for a reason text: in quotes, cut to a few dozen
 // bytes, every byte that is no printable ASCII shown as '?', so that a
 // reason never carries control sequences from the file to the terminal.

@@ -71,7 +71,10 @@ TStatistic& TContest::BandEntry(std::string_view band) {
   return myStatList.emplace_back(TStatistic{std::string(band)});
 }
 
-std::int32_t TContest::ScoreQso(bool record) {
+std::int32_t TContest::ScoreQso(bool record, TScoreDetail* detail) {
+  if (detail) {
+    *detail = TScoreDetail{};
+  }
   // Recording checks and adds in one search of the list.
   if (record ? !AddCurrentQso() : IsDuplicate()) {
     return kDuplicate;
@@ -86,12 +89,19 @@ std::int32_t TContest::ScoreQso(bool record) {
   const std::string_view exchange = Trim(std::string_view(upper, received.size()));
   const std::optional<std::string_view> reference = myRegExpr.Find(exchange);
   const std::int32_t points = PointsFor(reference);
+  if (detail) {
+    detail->reference.assign(reference.value_or(std::string_view()));
+  }
   if (record) {
     band->QSOs = WrappingAdd(band->QSOs, 1);
     band->Points = WrappingAdd(band->Points, points);
-    MultiplierKeyRoom key;
-    if (reference && myMultList.AddIfNew(MultiplierKey(*reference, current_, key))) {
+    MultiplierKeyRoom room;
+    const std::string_view key = reference ? MultiplierKey(*reference, current_, room) : "";
+    if (reference && myMultList.AddIfNew(key)) {
       band->Mults = WrappingAdd(band->Mults, 1);
+      if (detail) {
+        detail->multiplier.assign(key);
+      }
     }
   }
   return points;

@@ -27,6 +27,13 @@ struct TStatistic {
   std::int32_t Mults = 0;
 };
 
+// What scoring one QSO found, for the tools that explain a score QSO by QSO
+// with the very rules that made it.
+struct TScoreDetail {
+  std::string reference;   // the reference at the end of the exchange; empty when none
+  std::string multiplier;  // the multiplier key the QSO added; empty when it added none
+};
+
 inline constexpr std::int32_t kDuplicate = -1;
 inline constexpr std::int32_t kContinentPoints = 15;
 inline constexpr std::int32_t kNoReferencePoints = 2;
@@ -47,7 +54,8 @@ class TContest {
 
   // Scores the current QSO: -1 for a duplicate, else 15, 2 or 0 points. When
   // `record` is true the QSO is also recorded into the lists and totals.
-  std::int32_t ScoreQso(bool record);
+  // `detail`, when given, receives what was found (nothing for a duplicate).
+  std::int32_t ScoreQso(bool record, TScoreDetail* detail = nullptr);
   void ClearStatistics();
 
   // Reference lookup for the current callsign.

@@ -80,7 +80,7 @@ bool IsSafeTableName(std::string_view name) {
   }
 }
 
-void Recalculate(TContest& contest, TLogQuery& query) {
+void Recalculate(TContest& contest, TLogQuery& query, const RowObserver& observe) {
   TExchangeRecord& current = contest.current();
   const std::string band(current.DigiBand.text());
   contest.ClearQsoList();
@@ -93,9 +93,14 @@ void Recalculate(TContest& contest, TLogQuery& query) {
   query.SetText("Select * from " + std::string(table) + " order by CallSign");
   query.Open();
   platform::ProcessMessages();
+  TScoreDetail detail;
   while (!query.Eof()) {
     ReadRow(query, current);
-    contest.ScoreQso(true);
+    if (observe) {
+      observe(current, contest.ScoreQso(true, &detail), detail);
+    } else {
+      contest.ScoreQso(true);
+    }
     query.Next();
   }
   query.Close();

@@ -3,6 +3,8 @@
 // with the operator's log.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "scoring/contest.h"
@@ -15,10 +17,15 @@ namespace orva {
 // Anything else could smuggle SQL into the query text.
 bool IsSafeTableName(std::string_view name);
 
+// Called after each row is scored, with the row in the current record, the
+// points it got and what the scoring found.
+using RowObserver = std::function<void(const TExchangeRecord& row, std::int32_t points,
+                                       const TScoreDetail& detail)>;
+
 // Empties the contest's lists, reads every row of the current record's table
 // in callsign order and scores it. Pending messages run once after the query
 // is opened. The current record's band is put back afterwards. A failure
-// leaves what was read so far.
-void Recalculate(TContest& contest, TLogQuery& query);
+// leaves what was read so far. `observe`, when set, sees every scored row.
+void Recalculate(TContest& contest, TLogQuery& query, const RowObserver& observe = {});
 
 }  // namespace orva

@@ -1,0 +1,52 @@
+// The logs the native host reads: an SQLite log of the host's own, or another
+// program's ADIF or Cabrillo file read into a temporary log database. Either
+// way the result is a native log handle the plug-in's code reads like a
+// logging program's own log, so every tool of the host scores through it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "import/temporary_log_database.h"
+
+namespace orva::host {
+
+struct LogSpec {
+  enum class Format { kSqlite, kAdif, kCabrillo };
+  Format format = Format::kSqlite;
+  std::string path;
+};
+
+struct ImportSettings {
+  std::string table = "LOG";
+  std::vector<std::string> adifExchangeFields;  // empty: the readers' default
+};
+
+// One log, open for as long as the object lives.
+class OpenLog {
+ public:
+  // Null, with the reason on standard error, when the log cannot be opened
+  // or read. `complete` turns false when records of a file were left out
+  // (each named on standard error) or the file holds no QSO.
+  static std::unique_ptr<OpenLog> Open(const LogSpec& spec, const ImportSettings& settings,
+                                       bool& complete);
+  ~OpenLog();
+  OpenLog(const OpenLog&) = delete;
+  OpenLog& operator=(const OpenLog&) = delete;
+
+  std::uint32_t Connection() const { return connection_; }
+  const std::string& Name() const { return name_; }
+
+ private:
+  OpenLog(std::string name, std::unique_ptr<import::TemporaryLogDatabase> imported,
+          std::uint32_t connection)
+      : name_(std::move(name)), imported_(std::move(imported)), connection_(connection) {}
+
+  std::string name_;
+  std::unique_ptr<import::TemporaryLogDatabase> imported_;
+  std::uint32_t connection_;
+};
+
+}  // namespace orva::host

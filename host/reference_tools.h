@@ -1,0 +1,36 @@
+// The reference file for the operator: made from old logs (the stations that
+// send the same reference every year are in them), and checked for the lines
+// that the plug-in's lookup would silently never use. Both read exchanges
+// and file lines with the plug-in's own code, so what they promise is what
+// the plug-in does.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orva::host {
+
+struct NamedLog {
+  std::string name;  // for messages
+  std::uint32_t connection = 0;
+};
+
+// Writes the reference file for `logs` to `path` ("-": standard output): for
+// each callsign (in upper case) the reference of its last QSO that carried a
+// continent-style one (two letters first), the logs in the order given and
+// each log's rows in the table's order; one CALL=REFERENCE line per callsign
+// in byte order, ended by CR LF. The file is written beside `path` and
+// renamed over it, so an old file is never left half-written. Callsigns that
+// gave different references and callsigns no lookup could match are named
+// on standard error. 0 when written, 2 when a log could not be read or the
+// file not written (the old one then stands as it was).
+int MakeReferenceFile(const std::vector<NamedLog>& logs, const std::string& table,
+                      const std::string& path);
+
+// Prints "FILE:LINE: finding" for every line of the reference file at `path`
+// that can never pre-fill or pre-fills something surprising. 0 without
+// findings, 1 with findings, 2 when the file cannot be read.
+int CheckReferenceFile(const std::string& path);
+
+}  // namespace orva::host
