@@ -22,7 +22,13 @@ void BM_ReadLog(benchmark::State& state, std::string (*sample)(std::size_t),
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
 }
-BENCHMARK_CAPTURE(BM_ReadLog, Adif, bench::SampleAdif, import::ReadAdif)
+import::ImportedLog ReadAdif(std::string_view bytes){return import::ReadAdif(bytes);
+}  // namespace
+std::string SampleAdif(std::size_t count) {
+  return bench::SampleAdif(count);
+}
+
+BENCHMARK_CAPTURE(BM_ReadLog, Adif, SampleAdif, ReadAdif)
     ->Repetitions(5)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadLog, Cabrillo, bench::SampleCabrillo, import::ReadCabrillo)
@@ -30,7 +36,7 @@ BENCHMARK_CAPTURE(BM_ReadLog, Cabrillo, bench::SampleCabrillo, import::ReadCabri
     ->Unit(benchmark::kMillisecond);
 
 void BM_FillTemporaryLogDatabase(benchmark::State& state) {
-  const auto log = import::ReadAdif(bench::SampleAdif(kLogSize));
+  const auto log = ReadAdif(SampleAdif(kLogSize));
   for (auto _ : state) {
     const import::TemporaryLogDatabase database(log.qsos, "LOG");
     benchmark::DoNotOptimize(database.Path().data());
@@ -38,7 +44,7 @@ void BM_FillTemporaryLogDatabase(benchmark::State& state) {
 }
 BENCHMARK(BM_FillTemporaryLogDatabase)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+}  // namespace orva
 }  // namespace orva
 
 BENCHMARK_MAIN();

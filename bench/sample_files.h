@@ -37,9 +37,9 @@ inline std::string Lowercased(std::string text) {
   return text;
 }
 
-inline std::string SampleAdif(std::size_t count) {
+inline std::string SampleAdif(std::size_t count, unsigned seed = 7) {
   std::string text = "Benchmark log\n<ADIF_VER:5>3.1.4 <PROGRAMID:5>bench <EOH>\n";
-  for (const SampleQso& q : SampleLog(count)) {
+  for (const SampleQso& q : SampleLog(count, seed)) {
     AppendAdifField(text, "QSO_DATE", "20261121");
     AppendAdifField(text, "TIME_ON", "120000");
     AppendAdifField(text, "CALL", q.call);

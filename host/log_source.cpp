@@ -10,26 +10,22 @@
 #include "platform/native/orva_log.h"
 
 namespace orva::host {
-namespace {
 
-// Reads the file into a temporary log database; null with the reason told
-// when there is none.
-std::unique_ptr<import::TemporaryLogDatabase> Import(const LogSpec& spec,
-                                                     const ImportSettings& settings,
-                                                     bool& complete) {
+std::optional<import::ImportedLog> ImportFile(const LogSpec& spec, const ImportSettings& settings,
+                                              bool& complete) {
   using namespace orva::import;
   const char* path = spec.path.c_str();
   std::string bytes, error;
   if (!ReadWholeFile(spec.path, bytes, error)) {
     std::fprintf(stderr, "orva-host: cannot open %s: %s\n", path, error.c_str());
-    return nullptr;
+    return std::nullopt;
   }
-  const ImportedLog log = spec.format == LogSpec::Format::kAdif
-                              ? ReadAdif(bytes, settings.adifExchangeFields)
-                              : ReadCabrillo(bytes);
+  ImportedLog log = spec.format == LogSpec::Format::kAdif
+                        ? ReadAdif(bytes, settings.adifExchangeFields)
+                        : ReadCabrillo(bytes);
   if (!log.unreadable.empty()) {
     std::fprintf(stderr, "orva-host: cannot read %s: %s\n", path, log.unreadable.c_str());
-    return nullptr;
+    return std::nullopt;
   }
   for (const SkippedRecord& skipped : log.skipped) {
     std::fprintf(stderr, "skipped record %zu: %s\n", skipped.record, skipped.reason.c_str());
@@ -38,23 +34,22 @@ std::unique_ptr<import::TemporaryLogDatabase> Import(const LogSpec& spec,
     std::fprintf(stderr, "orva-host: %s holds no QSO to score\n", path);
   }
   complete = complete && log.skipped.empty() && !log.qsos.empty();
-  try {
-    return std::make_unique<TemporaryLogDatabase>(log.qsos, settings.table);
-  } catch (const std::exception& failure) {
-    std::fprintf(stderr, "orva-host: cannot import %s: %s\n", path, failure.what());
-    return nullptr;
-  }
+  return log;
 }
-
-}  // namespace
 
 std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& spec, const ImportSettings& settings,
                                        bool& complete) {
   std::unique_ptr<import::TemporaryLogDatabase> imported;
   std::string database = spec.path;
   if (spec.format != LogSpec::Format::kSqlite) {
-    imported = Import(spec, settings, complete);
-    if (!imported) {
+    const std::optional<import::ImportedLog> log = ImportFile(spec, settings, complete);
+    if (!log) {
+      return nullptr;
+    }
+    try {
+      imported = std::make_unique<import::TemporaryLogDatabase>(log->qsos, settings.table);
+    } catch (const std::exception& failure) {
+      std::fprintf(stderr, "orva-host: cannot import %s: %s\n", spec.path.c_str(), failure.what());
       return nullptr;
     }
     database = imported->Path();

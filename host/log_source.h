@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "import/imported_log.h"
 #include "import/temporary_log_database.h"
 
 namespace orva::host {
@@ -23,6 +25,13 @@ struct ImportSettings {
   std::string table = "LOG";
   std::vector<std::string> adifExchangeFields;  // empty: the readers' default
 };
+
+// Reads another program's file (ADIF or Cabrillo) into QSOs, naming each
+// record left out on standard error; nothing, with the reason told, when the
+// file cannot be opened or read. `complete` turns false when records were
+// left out or the file holds no QSO.
+std::optional<import::ImportedLog> ImportFile(const LogSpec& spec, const ImportSettings& settings,
+                                              bool& complete);
 
 // One log, open for as long as the object lives.
 class OpenLog {

@@ -176,19 +176,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
 }
 
 int MakeReference(const Options& options) {
-  bool complete = true;
-  std::vector<std::unique_ptr<orva::host::OpenLog>> open;
-  std::vector<orva::host::NamedLog> logs;
-  for (const LogSpec& spec : options.logs) {
-    open.push_back(orva::host::OpenLog::Open(spec, options.import, complete));
-    if (!open.back()) {
-      return kFailed;
-    }
-    logs.push_back({spec.path, open.back()->Connection()});
-  }
-  const int status =
-      orva::host::MakeReferenceFile(logs, options.import.table, options.makeReference);
-  return status == kSucceeded && !complete ? kIncomplete : status;
+  return orva::host::MakeReferenceFile(options.logs, options.import, options.makeReference);
 }
 
 int Explain(const Options& options) {

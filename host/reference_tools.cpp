@@ -17,9 +17,10 @@
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <unordered_map>
 
 #include "base/text.h"
-#include "import/temporary_log_database.h"
+#include "import/imported_log.h"
 #include "platform/database.h"
 #include "plugin/records.h"
 #include "scoring/contest.h"
@@ -72,7 +73,21 @@ struct Station {
   std::vector<std::string> distinct;
 };
 
-using Stations = std::map<std::string, Station>;
+// Hashed while the logs are read (a million QSOs of ten logs), put in byte
+// order of the callsign once at the end.
+using Stations = std::unordered_map<std::string, Station>;
+using StationEntry = Stations::value_type;
+
+std::vector<const StationEntry*> InCallsignOrder(const Stations& stations) {
+  std::vector<const StationEntry*> sorted;
+  sorted.reserve(stations.size());
+  for (const StationEntry& entry : stations) {
+    sorted.push_back(&entry);
+  }
+  std::sort(sorted.begin(), sorted.end(),
+            [](const StationEntry* a, const StationEntry* b) { return a->first < b->first; });
+  return sorted;
+}
 
 std::string Printable(std::string_view text) {
   std::string shown;
@@ -106,36 +121,78 @@ std::string_view Column(platform::LogCursor& cursor, const std::string& name) {
   return *value;
 }
 
-// Every row of one log in the table's own order, as the plug-in would read
-// its callsign and exchange into its record.
-void ReadLog(const NamedLog& log, const std::string& table, ExchangeJudge& judge,
-             Stations& stations, std::map<std::string, int>& unmatchable) {
-  if (!IsSafeTableName(table)) {
-    throw std::runtime_error("Invalid table name '" + table + "'");
-  }
-  const std::unique_ptr<platform::LogCursor> cursor = platform::BindLogCursor(log.connection);
-  cursor->Open("Select * from " + table);
-  ShortString call;
-  TScoreDetail detail;
-  for (; !cursor->Eof(); cursor->Next()) {
-    call.assign(Column(*cursor, "CallSign"));
-    judge.Score(Column(*cursor, "QSOReportRecived"), detail);
-    if (IsContinentStyle(detail.reference)) {
-      Remember(stations, unmatchable, call.text(), detail.reference);
+// What one log says of its stations, read as the plug-in reads a QSO into
+// its record (a short string cuts long texts).
+class StationReader {
+ public:
+  void Read(std::string_view callSign, std::string_view exchange) {
+    call_.assign(callSign);
+    exchange_.assign(exchange);
+    judge_.Score(exchange_.text(), detail_);
+    if (IsContinentStyle(detail_.reference)) {
+      Remember(stations, unmatchable, call_.text(), detail_.reference);
     }
+  }
+
+  // The rows of an SQLite log in the table's own order.
+  void ReadTable(std::uint32_t connection, const std::string& table) {
+    if (!IsSafeTableName(table)) {
+      throw std::runtime_error("Invalid table name '" + table + "'");
+    }
+    const std::unique_ptr<platform::LogCursor> cursor = platform::BindLogCursor(connection);
+    cursor->Open("Select * from " + table);
+    for (; !cursor->Eof(); cursor->Next()) {
+      const std::string call(Column(*cursor, "CallSign"));
+      Read(call, Column(*cursor, "QSOReportRecived"));
+    }
+  }
+
+  Stations stations;
+  std::map<std::string, int> unmatchable;
+
+ private:
+  ExchangeJudge judge_;
+  ShortString call_, exchange_;
+  TScoreDetail detail_;
+};
+
+// Reads one log of any format into `reader`; false with the reason told.
+bool ReadLog(const LogSpec& spec, const ImportSettings& settings, StationReader& reader,
+             bool& complete) {
+  try {
+    if (spec.format != LogSpec::Format::kSqlite) {
+      const std::optional<import::ImportedLog> log = ImportFile(spec, settings, complete);
+      if (!log) {
+        return false;
+      }
+      for (const import::ImportedQso& qso : log->qsos) {
+        reader.Read(qso.CallSign, qso.QSOReportRecived);
+      }
+      return true;
+    }
+    const std::unique_ptr<OpenLog> open = OpenLog::Open(spec, settings, complete);
+    if (open) {
+      reader.ReadTable(open->Connection(), settings.table);
+    }
+    return open != nullptr;
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "orva-host: cannot read %s: %s\n", spec.path.c_str(), failure.what());
+    return false;
   }
 }
 
-std::string FileText(const Stations& stations) {
+std::string FileText(const std::vector<const StationEntry*>& stations) {
   std::string text;
-  for (const auto& [call, station] : stations) {
-    text += call + "=" + station.last + "\r\n";
+  for (const StationEntry* entry : stations) {
+    text += entry->first + "=" + entry->second.last + "\r\n";
   }
   return text;
 }
 
-void TellAmbiguities(const Stations& stations, const std::map<std::string, int>& unmatchable) {
-  for (const auto& [call, station] : stations) {
+void TellAmbiguities(const std::vector<const StationEntry*>& stations,
+                     const std::map<std::string, int>& unmatchable) {
+  for (const auto* entry : stations) {
+    const auto& [call, station] = *entry;
     if (station.distinct.size() > 1) {
       std::string given;
       for (const std::string& reference : station.distinct) {
@@ -146,8 +203,8 @@ void TellAmbiguities(const Stations& stations, const std::map<std::string, int>&
     }
   }
   for (const auto& [call, count] : unmatchable) {
-    std::fprintf(stderr, "orva-host: left out callsign '%s' (%d QSOs): no lookup can match it\n",
-                 Printable(call).c_str(), count);
+    std::fprintf(stderr, "orva-host: left out callsign '%s' (%d QSO%s): no lookup can match it\n",
+                 Printable(call).c_str(), count, count == 1 ? "" : "s");
   }
 }
 
@@ -197,7 +254,9 @@ struct Finding {
 };
 
 std::string Quote(std::string_view text) {
-  return "'" + Printable(text) + "'";
+  std::string quoted(1, '\'');
+  quoted += Printable(text);
+  return quoted += '\'';
 }
 
 // What the rules make of the text a line pre-fills, when they do not read it
@@ -205,14 +264,16 @@ std::string Quote(std::string_view text) {
 // which continents score is the contest's business, not the file's).
 std::optional<std::string> SurprisingPrefill(ExchangeJudge& judge, std::string_view value) {
   TScoreDetail detail;
-  const std::int32_t points = judge.Score(" " + std::string(value), detail);
+  std::string prefill(1, ' ');  // as the lookup gives it
+  const std::int32_t points = judge.Score(prefill.append(value), detail);
   if (IsContinentStyle(detail.reference)) {
     return std::nullopt;
   }
-  const std::string read =
-      detail.reference.empty() ? "no reference" : "the reference " + Quote(detail.reference);
-  return "pre-fills " + Quote(value) + ", which the rules read as " + read + ", worth " +
-         std::to_string(points) + " points";
+  const std::string read = detail.reference.empty()
+                               ? "no reference"
+                               : std::string("the reference ") + Quote(detail.reference);
+  return std::string("pre-fills ") + Quote(value) + ", which the rules read as " + read +
+         ", worth " + std::to_string(points) + " points";
 }
 
 std::optional<std::string> KeyFault(std::string_view key) {
@@ -221,14 +282,14 @@ std::optional<std::string> KeyFault(std::string_view key) {
   }
   for (const char c : key) {
     if (static_cast<unsigned char>(c) <= 32 || c == 127) {
-      return "the key " + Quote(key) +
+      return std::string("the key ") + Quote(key) +
              " holds a space or control character (a space before \"=\"?): no callsign "
              "matches it";
     }
   }
   for (const char c : key) {
     if (c >= 'a' && c <= 'z') {
-      return "the key " + Quote(key) +
+      return std::string("the key ") + Quote(key) +
              " has lower-case letters: it matches only a callsign given exactly so";
     }
   }
@@ -261,8 +322,8 @@ std::vector<Finding> CheckLines(std::string_view bytes) {
       continue;
     }
     if (const auto earlier = lineOfKey.find(key); earlier != lineOfKey.end()) {
-      findings.push_back({earlier->second, "the key " + Quote(key) + " is given again on line " +
-                                               std::to_string(number) +
+      findings.push_back({earlier->second, std::string("the key ") + Quote(key) +
+                                               " is given again on line " + std::to_string(number) +
                                                ", which wins: this line is never used"});
     }
     lineOfKey[std::string(key)] = number;
@@ -279,30 +340,28 @@ std::vector<Finding> CheckLines(std::string_view bytes) {
 
 }  // namespace
 
-int MakeReferenceFile(const std::vector<NamedLog>& logs, const std::string& table,
+int MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& settings,
                       const std::string& path) {
-  Stations stations;
-  std::map<std::string, int> unmatchable;
-  ExchangeJudge judge;
-  for (const NamedLog& log : logs) {
-    try {
-      ReadLog(log, table, judge, stations, unmatchable);
-    } catch (const std::exception& failure) {
-      std::fprintf(stderr, "orva-host: cannot read %s: %s\n", log.name.c_str(), failure.what());
+  StationReader reader;
+  bool complete = true;
+  for (const LogSpec& log : logs) {
+    if (!ReadLog(log, settings, reader, complete)) {
       return 2;
     }
   }
-  TellAmbiguities(stations, unmatchable);
+  const std::vector<const StationEntry*> stations = InCallsignOrder(reader.stations);
+  TellAmbiguities(stations, reader.unmatchable);
   const std::string text = FileText(stations);
   if (path == "-") {
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 2;
-  }
-  if (std::string error; !ReplaceFile(path, text, error)) {
+    if (std::fflush(stdout) != 0) {
+      return 2;
+    }
+  } else if (std::string error; !ReplaceFile(path, text, error)) {
     std::fprintf(stderr, "orva-host: cannot write %s: %s\n", path.c_str(), error.c_str());
     return 2;
   }
-  return 0;
+  return complete ? 0 : 1;
 }
 
 int CheckReferenceFile(const std::string& path) {

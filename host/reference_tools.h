@@ -5,16 +5,12 @@
 // the plug-in does.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
-namespace orva::host {
+#include "host/log_source.h"
 
-struct NamedLog {
-  std::string name;  // for messages
-  std::uint32_t connection = 0;
-};
+namespace orva::host {
 
 // Writes the reference file for `logs` to `path` ("-": standard output): for
 // each callsign (in upper case) the reference of its last QSO that carried a
@@ -23,9 +19,10 @@ struct NamedLog {
 // in byte order, ended by CR LF. The file is written beside `path` and
 // renamed over it, so an old file is never left half-written. Callsigns that
 // gave different references and callsigns no lookup could match are named
-// on standard error. 0 when written, 2 when a log could not be read or the
-// file not written (the old one then stands as it was).
-int MakeReferenceFile(const std::vector<NamedLog>& logs, const std::string& table,
+// on standard error. 0 when written, 1 when written but records of a file
+// were left out, 2 when a log could not be read or the file not written (the
+// old one then stands as it was).
+int MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& settings,
                       const std::string& path);
 
 // Prints "FILE:LINE: finding" for every line of the reference file at `path`

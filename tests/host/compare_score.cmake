@@ -1,17 +1,24 @@
-# Runs the native host on a log file, with --score or with the COMMANDS given
-# to -c, and compares its exit status and both streams with the expected
+# Runs the native host on a log file, with --score, with the COMMANDS given to
+# -c, or with other ARGS (separated by "|", for the options a test is about), and compares its exit status and both streams with the expected
 # ones: what it prints (EXPECTED), and the lines it writes for records it left
 # out or error boxes it met (EXPECTED_ERRORS). A stream may instead be given a
 # pattern its whole text must match (OUTPUT_MATCH, ERRORS_MATCH), for texts
 # naming paths or handles; a stream given neither must stay empty.
-# The window's placement goes to a settings folder of the test's own, CONFIG.
+# The window's placement goes to a settings folder of the test's own, CONFIG;
+# the host runs in DIRECTORY when given, so that it names files as given.
 file(REMOVE_RECURSE ${CONFIG})
+if(NOT DEFINED DIRECTORY)
+  set(DIRECTORY .)
+endif()
 set(mode --score)
 if(DEFINED COMMANDS)
   set(mode -c ${COMMANDS})
+elseif(DEFINED ARGS)
+  string(REPLACE "|" ";" mode "${ARGS}")
 endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${CONFIG}
     ${HOST} ${FORMAT} ${FILE} ${mode}
+  WORKING_DIRECTORY ${DIRECTORY}
   OUTPUT_VARIABLE actual ERROR_VARIABLE errors RESULT_VARIABLE status)
 if(NOT status EQUAL STATUS)
   message(FATAL_ERROR "orva-host exited with ${status}, not ${STATUS}:\n${errors}")

@@ -1,0 +1,52 @@
+# Makes the reference file from old logs (LOGS: option and file pairs,
+# separated by "|") over an older file of the same name, and checks that it holds
+# exactly EXPECTED, with the messages of EXPECTED_ERRORS, and passes its own
+# check clean. Then makes it again with a log that cannot be read, and into a
+# folder that does not exist: both fail with status 2 and a reason, and the
+# file made before stands as it was.
+string(REPLACE "|" ";" LOGS "${LOGS}")
+set(dir ${WORK}/make-reference)
+file(REMOVE_RECURSE ${dir})
+file(MAKE_DIRECTORY ${dir})
+set(made ${dir}/ORVA.txt)
+file(WRITE ${made} "OLD=EU-001\r\n")
+
+function(run_host status_out output_out errors_out)
+  execute_process(COMMAND ${HOST} ${ARGN}
+    OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
+  set(${status_out} ${status} PARENT_SCOPE)
+  set(${output_out} "${output}" PARENT_SCOPE)
+  set(${errors_out} "${errors}" PARENT_SCOPE)
+endfunction()
+
+function(expect_file_is path expected_path)
+  file(READ ${path} actual HEX)
+  file(READ ${expected_path} expected HEX)
+  if(NOT actual STREQUAL expected)
+    file(READ ${path} shown)
+    message(FATAL_ERROR "${path} differs from ${expected_path}:\n${shown}")
+  endif()
+endfunction()
+
+run_host(status output errors ${LOGS} --make-reference ${made})
+file(READ ${EXPECTED_ERRORS} expected_errors)
+if(NOT status EQUAL 0 OR NOT errors STREQUAL expected_errors)
+  message(FATAL_ERROR "making the file gave ${status}:\n${errors}\n--- expected\n${expected_errors}")
+endif()
+expect_file_is(${made} ${EXPECTED})
+
+run_host(status output errors --check-reference ${made})
+if(NOT status EQUAL 0 OR NOT output STREQUAL "")
+  message(FATAL_ERROR "the made file does not pass its check (${status}):\n${output}${errors}")
+endif()
+
+function(expect_failure)
+  run_host(status output errors ${ARGN})
+  if(NOT status EQUAL 2 OR NOT errors MATCHES "orva-host: cannot (open|write) ")
+    message(FATAL_ERROR "a failed make gave ${status}:\n${errors}")
+  endif()
+  expect_file_is(${made} ${EXPECTED})
+endfunction()
+
+expect_failure(${LOGS} --adif ${dir}/missing.adi --make-reference ${made})
+expect_failure(${LOGS} --make-reference ${dir}/no-such-folder/ORVA.txt)
