@@ -96,6 +96,32 @@ INSTANTIATE_TEST_SUITE_P(
                     CutOff{"<CALL:4>W1AW <BAND:3",
                            "the field specifier '<BAND:3' is cut off by the end of the file"}));
 
+struct ExchangeCase {
+  std::string fields;                       // of one record, after CALL and BAND
+  std::vector<std::string> exchangeFields;  // as given to --exchange
+  std::string exchange;
+};
+
+class AdifExchange : public testing::TestWithParam<ExchangeCase> {};
+
+TEST_P(AdifExchange, ComesFromTheFieldsThatHoldIt) {
+  const ImportedLog log = ReadAdif("<CALL:4>W1AW <BAND:3>20m " + GetParam().fields + " <EOR>",
+                                   GetParam().exchangeFields);
+  ASSERT_EQ(log.qsos.size(), 1u);
+  EXPECT_EQ(log.qsos[0].QSOReportRecived, GetParam().exchange);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, AdifExchange,
+    testing::Values(ExchangeCase{"<SRX_STRING:6>EU-005 <SRX:3>012 <IOTA:6>EU-001", {}, "EU-005"},
+                    ExchangeCase{"<SRX:3>012 <IOTA:6>EU-005", {}, "012 EU-005"},
+                    ExchangeCase{"<iota:6>EU-005", {}, "EU-005"},
+                    ExchangeCase{"<SRX:3>012 <IOTA:0>", {}, "012"},
+                    ExchangeCase{"<STATE:2>NY <RST_RCVD:3>599 <SRX_STRING:3>001",
+                                 {"RST_RCVD", "state", "GRIDSQUARE"},
+                                 "599 NY"},
+                    ExchangeCase{"<SRX_STRING:6>EU-005", {"COMMENT"}, ""}));
+
 TEST(AdifReader, CountsLengthsInBytesAndKeepsEveryByteOfTheData) {
   const std::string exchange = "59 \xC3\xA9\0\xFF<EOR>EU-001"s;
   const ImportedLog log =

@@ -54,7 +54,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Layout{"OR1VA 599 001 DL1ABC 599 EU-005 0", "DL1ABC 20M CW|599 EU-005"},
                     Layout{"OR1VA 599 14 001 DL1ABC 599 28 EU-005", "DL1ABC 20M CW|599 28 EU-005"},
                     Layout{"OR1VA  599\t001   DL1ABC 599   EU-005  \r\n",
-                           "DL1ABC 20M CW|599 EU-005"}));
+                           "DL1ABC 20M CW|599 EU-005"},
+                    // Hyphens alone stand for a field not given.
+                    Layout{"OR1VA 599 001 ------ DL1ABC 599 012 ------", "DL1ABC 20M CW|599 012"},
+                    Layout{"OR1VA 599 001 --- DL1ABC 599 --- EU-005", "DL1ABC 20M CW|599 EU-005"},
+                    Layout{"OR1VA 599 001 DL1ABC 599 EU-0-5", "DL1ABC 20M CW|599 EU-0-5"}));
 
 struct Frequency {
   std::string given;
