@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <thread>
 
 #include "platform/native/headless_windows.h"
@@ -69,6 +70,43 @@ Rect DesignedRect(const FormDesign& design) {
   const int top = ScaleFromDesign(design.top, ppi);
   return {left, top, left + ScaleFromDesign(design.width, ppi),
           top + ScaleFromDesign(design.height, ppi)};
+}
+
+// A stored placement may hold any 32-bit numbers: a move worked out in a
+// wider type is kept within them.
+int Saturated(long long value) {
+  return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
+}
+
+// Moves the span from `low` to `high` along one axis, keeping its length,
+// when it lies wholly before 0 or wholly at or past `extent`: its far end
+// then comes to lie on the edge it was beyond.
+void OntoSpan(int& low, int& high, int extent) {
+  long long shift = 0;
+  if (high <= 0) {
+    shift = -static_cast<long long>(low);
+  } else if (low >= extent) {
+    shift = static_cast<long long>(extent) - high;
+  }
+  low = Saturated(low + shift);
+  high = Saturated(high + shift);
+}
+
+// What the platform does with the normal rectangle of a placement it applies,
+// whatever the show command, as measured on its virtual screen: each axis on
+// its own, a rectangle wholly beyond an edge of the work area (touching the
+// edge counts as beyond) is moved, keeping its size, until it lies against
+// that edge on the inside; one that still overlaps the work area by a pixel
+// stays, however much of it is off. So a restored window can always be seen
+// and dragged. The work area is the whole screen, as on a desktop without a
+// taskbar. The platform also keeps every window within a least and a largest
+// size, however it is sized; the headless window takes any size.
+Rect OnTheWorkArea(Rect rect) {
+  const ScreenSize workArea = PrimaryScreenSize();
+  OntoSpan(rect.left, rect.right, workArea.width);
+  OntoSpan(rect.top, rect.bottom, workArea.height);
+  return rect;
 }
 
 std::uint32_t ShowCommandFor(WindowState state) {
@@ -259,8 +297,9 @@ WindowPlacement HeadlessWindow::Placement() const {
   return placement;
 }
 
-// Moves the window and applies the show command as the platform does: no
-// OnShowing, which belongs to Show alone.
+// Moves the window, onto the screen if it would lie off it, and applies the
+// show command as the platform does: no OnShowing, which belongs to Show
+// alone.
 void HeadlessWindow::SetPlacement(const WindowPlacement& placement) {
   CheckUiThread("FormWindow::SetPlacement");
   if (placement.showCmd > kSwShowMaximized) {
@@ -268,6 +307,7 @@ void HeadlessWindow::SetPlacement(const WindowPlacement& placement) {
            ", which the headless window does not know");
   }
   placement_ = placement;
+  placement_.normalPosition = OnTheWorkArea(placement.normalPosition);
   switch (placement.showCmd) {
     case kSwHide:
       visible_ = false;

@@ -1,6 +1,6 @@
 // Host-process facts on Windows: the host's executable (null module handle,
-// never the plug-in DLL) and files opened so that others may read but not
-// write them while the plug-in reads.
+// never the plug-in DLL, read whole whatever its length) and files opened so
+// that others may read but not write them while the plug-in reads.
 #include <windows.h>
 
 #include "base/failure.h"
@@ -11,10 +11,34 @@ namespace orva::platform {
 const std::string_view kPathDelimiters = "\\:";
 const char kPathSeparator = '\\';
 
+namespace {
+// The longest path the system handles is 32767 UTF-16 units, each of which
+// the ANSI code page may spell in two bytes.
+constexpr std::size_t kLongestAnsiPath = 2 * 32767;
+}  // namespace
+
+// A host installed deep enough has a path beyond MAX_PATH. A buffer that the
+// system fills completely may hold a cut path (older systems neither
+// terminate it nor say so), so the buffer grows until the path fits with room
+// to spare. An empty result means the system gave no path at all.
 std::string HostExecutablePath() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  return std::string(path, length < sizeof path ? length : 0);
+  std::string path(MAX_PATH + 1, '\0');
+  for (;;) {
+    const auto size = static_cast<DWORD>(path.size());
+    SetLastError(ERROR_SUCCESS);
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), size);
+    if (length == 0) {
+      return {};
+    }
+    if (length < size && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+      path.resize(length);
+      return path;
+    }
+    if (path.size() > kLongestAnsiPath) {
+      return {};
+    }
+    path.resize(2 * path.size());
+  }
 }
 
 bool IsExistingFile(const std::string& path) {

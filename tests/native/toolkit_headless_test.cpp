@@ -1,6 +1,10 @@
+// The headless window toolkit as its owner and a host meet it: the events in
+// the platform's order, the placement and bounds, the message queue, the
+// error boxes, and the misuse that aborts at once.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -9,6 +13,7 @@
 
 #include "platform/native/orva_window.h"
 #include "platform/toolkit.h"
+#include "tests/offscreen_placement.h"
 #include "window/main_form.h"
 
 namespace orva {
@@ -135,6 +140,52 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{platform::kSwShowMinimized, ORVA_STATE_MINIMIZED, platform::kSwShowMinimized},
         PlacementCase{platform::kSwShowMaximized, ORVA_STATE_MAXIMIZED,
                       platform::kSwShowMaximized}));
+
+class OffscreenPlacement : public HeadlessToolkit,
+                           public testing::WithParamInterface<test::OffscreenParam> {
+ protected:
+  void SetUp() override {
+    HeadlessToolkit::SetUp();
+    orva_set_screen(test::kOffscreenWidth, test::kOffscreenHeight, 96);
+  }
+  void TearDown() override {
+    orva_set_screen(1920, 1080, 96);
+    HeadlessToolkit::TearDown();
+  }
+};
+
+TEST_P(OffscreenPlacement, PutsTheRestoredWindowWhereTheSystemPutsIt) {
+  Recorder owner;
+  test::ExpectPlacedAsTheSystemPlacesIt(*owner.window, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, OffscreenPlacement,
+                         testing::Combine(testing::ValuesIn(test::kOffscreenCases),
+                                          testing::ValuesIn(test::kOffscreenShowCommands)),
+                         test::OffscreenParamName);
+
+class ExtremePlacement : public HeadlessToolkit,
+                         public testing::WithParamInterface<test::OffscreenCase> {};
+
+// Stored settings may hold any 32-bit numbers; moving them onto the screen
+// must neither overflow nor leave the window off it.
+TEST_P(ExtremePlacement, ComesOntoTheScreenWithoutOverflowing) {
+  Recorder owner;
+  platform::WindowPlacement placement = owner.window->Placement();
+  placement.normalPosition = GetParam().applied;
+  owner.window->SetPlacement(placement);
+  EXPECT_EQ(test::RectText(owner.window->Bounds()), test::RectText(GetParam().shown));
+}
+
+constexpr int kMin = std::numeric_limits<int>::min();
+constexpr int kMax = std::numeric_limits<int>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, ExtremePlacement,
+    testing::Values(test::OffscreenCase{"Least", {kMin, kMin, 0, 0}, {0, 0, kMax, kMax}},
+                    test::OffscreenCase{
+                        "Greatest", {kMax - 1, 0, kMax, 300}, {1919, 0, 1920, 300}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HeadlessToolkit, HidingKeepsTheStateAndBoundsFollowIt) {
   Recorder owner;

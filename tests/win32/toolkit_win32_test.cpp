@@ -15,6 +15,7 @@
 #include "base/failure.h"
 #include "platform/screen.h"
 #include "platform/toolkit.h"
+#include "tests/offscreen_placement.h"
 #include "window/main_form.h"
 
 namespace orva {
@@ -241,6 +242,25 @@ TEST_F(Win32Toolkit, PlacementRoundTripsThroughTheSystem) {
   EXPECT_EQ(form->Bounds(), (Rect{100, 120, 500, 420}));
   EXPECT_EQ(form->Placement().normalPosition, (Rect{100, 120, 500, 420}));
 }
+
+class Win32OffscreenPlacement : public Win32Toolkit,
+                                public testing::WithParamInterface<test::OffscreenParam> {};
+
+TEST_P(Win32OffscreenPlacement, PutsTheRestoredWindowOnTheScreen) {
+  ASSERT_EQ(platform::PrimaryScreenSize().width, test::kOffscreenWidth);
+  ASSERT_EQ(platform::PrimaryScreenSize().height, test::kOffscreenHeight);
+  RECT workArea{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  ASSERT_EQ(Rect(workArea.left, workArea.top, workArea.right, workArea.bottom),
+            (Rect{0, 0, test::kOffscreenWidth, test::kOffscreenHeight}))
+      << "the cases take the work area to be the whole screen";
+  test::ExpectPlacedAsTheSystemPlacesIt(*form, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Win32OffscreenPlacement,
+                         testing::Combine(testing::ValuesIn(test::kOffscreenCases),
+                                          testing::ValuesIn(test::kOffscreenShowCommands)),
+                         test::OffscreenParamName);
 
 TEST_F(Win32Toolkit, MemoAndCaptionTextsRoundTripWithTheirLineBreaks) {
   const std::string report = "Band  QSO\r\n 20M    1\r\n\r\nClaimed score: 15\r\n";

@@ -9,7 +9,9 @@
 // window still alive. The log is a fake ADO connection holding rows in memory,
 // because Wine's own ADO returns no rows.
 //
-// Usage: win32_test_host <plug-in DLL> <screenshot PNG>. Prints one line per
+// Usage: win32_test_host <plug-in DLL> <screenshot PNG> runs the whole
+// session; win32_test_host --naming <plug-in DLL> only checks what the
+// plug-in names after the host (run from a long path). Prints one line per
 // check and exits with 0 only when every check passed.
 #include <windows.h>
 
@@ -329,14 +331,30 @@ HWND FindVisibleErrorBox() {
   return nullptr;
 }
 
+// This program's full path in the ANSI code page, read through the wide call,
+// which a path longer than MAX_PATH does not cut, rather than the ANSI call
+// under test.
+std::string OwnExecutablePath() {
+  std::wstring wide(32768, L'\0');
+  wide.resize(GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size())));
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string path(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), path.data(), size,
+                      nullptr, nullptr);
+  return path;
+}
+
+std::string OwnFileName() {
+  const std::string path = OwnExecutablePath();
+  return path.substr(path.find_last_of("\\:") + 1);
+}
+
 // The error box's caption is the host's application title: the executable's
 // file name cut at its first ".", every character after the first in lower
 // case.
 std::string ExpectedApplicationTitle() {
-  char path[MAX_PATH + 1] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string title = path;
-  title = title.substr(title.find_last_of("\\:") + 1);
+  std::string title = OwnFileName();
   title = title.substr(0, title.find('.'));
   for (std::size_t i = 1; i < title.size(); ++i) {
     title[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(title[i])));
@@ -462,9 +480,7 @@ bool SaveScreenshot(HWND window, const std::string& path) {
 class ReferenceFile {
  public:
   ReferenceFile() {
-    char exe[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    directory_ = exe;
+    directory_ = OwnExecutablePath();
     directory_ = directory_.substr(0, directory_.find_last_of("\\:") + 1) + "Plugins";
     path_ = directory_ + "\\ORVA.txt";
     createdDirectory_ = CreateDirectoryA(directory_.c_str(), nullptr);
@@ -839,11 +855,59 @@ int RunSession(const std::string& dllPath, const std::string& pngPath) {
   return 0;
 }
 
+bool KeyExists(const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
+// Run from a folder deep enough that this program's path exceeds MAX_PATH:
+// the plug-in must still name the error box's caption and the settings key
+// after the host, not leave them empty (and the key shared with every other
+// such host).
+int RunNamingSession(const std::string& dllPath) {
+  const std::string ownPath = OwnExecutablePath();
+  Check(ownPath.size() > MAX_PATH,
+        "the host runs from a path of " + std::to_string(ownPath.size()) + " characters");
+  const std::string fileName = OwnFileName();
+  const std::string applicationKey = "Software\\" + fileName.substr(0, fileName.rfind('.'));
+  const std::string namelessSection = "Software\\TfmMainForm";
+  RegDeleteTreeA(HKEY_CURRENT_USER, applicationKey.c_str());
+  const bool namelessBefore = KeyExists(namelessSection);
+
+  std::optional<Plugin> plugin = LoadPlugin(dllPath);
+  if (!plugin) {
+    return 1;
+  }
+  FakeAdoConnection log(kLogColumns, FirstLog());
+  log.FailExecute(ExecuteFailure{E_FAIL, "The log table is locked by another user"});
+  const TExchangeRecord context = HostRecord(log.Handle(), "LOG", "ORVA");
+  const ErrorBoxSeen seen = AnswerErrorBox(nullptr, [&] { plugin->Run(0, &context); });
+  if (Check(seen.appeared, "the failing first recalculation shows an error box")) {
+    CheckText(seen.caption, ExpectedApplicationTitle(), "error box caption is the host's title");
+  }
+  plugin->Release();
+  PumpMessages();
+  Check(KeyExists(applicationKey + "\\TfmMainForm"),
+        "the placement is stored below HKCU\\" + applicationKey);
+  Check(namelessBefore || !KeyExists(namelessSection),
+        "nothing is stored below HKCU\\" + namelessSection);
+  RegDeleteTreeA(HKEY_CURRENT_USER, applicationKey.c_str());
+  RegDeleteKeyA(HKEY_CURRENT_USER, applicationKey.c_str());
+  FreeLibrary(plugin->module);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool namingOnly = argc == 3 && std::string_view(argv[1]) == "--naming";
   if (argc != 3) {
-    std::fprintf(stderr, "usage: %s <plug-in DLL> <screenshot PNG>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <plug-in DLL> <screenshot PNG> | --naming <plug-in DLL>\n",
+                 argv[0]);
     return 2;
   }
   // The host initializes COM on its user-interface thread before it hands
@@ -855,7 +919,7 @@ int main(int argc, char** argv) {
   int aborted = 0;
   {
     const UnexpectedErrorBoxes boxWatch;
-    aborted = RunSession(argv[1], argv[2]);
+    aborted = namingOnly ? RunNamingSession(argv[2]) : RunSession(argv[1], argv[2]);
   }
   CoUninitialize();
   std::printf("%s: %d check(s) failed\n", failedChecks || aborted ? "FAILED" : "PASSED",
