@@ -16,24 +16,60 @@ struct TableNameCase {
   bool safe;
 };
 
+void PrintTo(const TableNameCase& tableName, std::ostream* out) {
+  *out << testing::PrintToString(tableName.name);
+}
+
 class TableNames : public testing::TestWithParam<TableNameCase> {};
 
-TEST_P(TableNames, OnlyPlainOrQuotedIdentifiersPass) {
+TEST_P(TableNames, OnlyTheNameOfOneTablePasses) {
   EXPECT_EQ(IsSafeTableName(GetParam().name), GetParam().safe) << GetParam().name;
 }
 
+using namespace std::string_literals;
+
+// Names a host's log table may have, bare, quoted and with a schema.
 INSTANTIATE_TEST_SUITE_P(
-    Table, TableNames,
+    Accepted, TableNames,
     testing::Values(TableNameCase{"LOG", true}, TableNameCase{"Log_2026", true},
-                    TableNameCase{"main.LOG", true}, TableNameCase{"[LOG]", true},
-                    TableNameCase{"\"LOG\"", true}, TableNameCase{"`LOG`", true},
-                    TableNameCase{"db.[dbo].\"LOG\"", true}, TableNameCase{"", false},
-                    TableNameCase{"LOG;DROP TABLE LOG", false}, TableNameCase{"LOG --", false},
-                    TableNameCase{"LOG WHERE 1=1", false}, TableNameCase{"main.", false},
-                    TableNameCase{".LOG", false}, TableNameCase{"[LOG", false},
-                    TableNameCase{"[]", false}, TableNameCase{"\"LO\"G\"", false},
-                    TableNameCase{"[LO]G]", false}, TableNameCase{"LÖG", false},
-                    TableNameCase{"a..b", false}),
+                    TableNameCase{"2026", true}, TableNameCase{"LOG$1", true},
+                    TableNameCase{"L\xD6G", true}, TableNameCase{"\xC4rger", true},
+                    TableNameCase{" \tLOG \t", true}, TableNameCase{"\"My Log\"", true},
+                    TableNameCase{"[LOG-2024]", true}, TableNameCase{"[My Log]", true},
+                    TableNameCase{"`my log`", true}, TableNameCase{"[L\xD6G 2]", true},
+                    TableNameCase{"\"a\"\"b\"", true}, TableNameCase{"[a]]b]", true},
+                    TableNameCase{"`a``b`", true}, TableNameCase{"\"\"\"\"", true},
+                    TableNameCase{"\"a.b\"", true}, TableNameCase{"[LOG; DROP TABLE LOG --]", true},
+                    TableNameCase{"\"[x]\"", true}, TableNameCase{"main.LOG", true},
+                    TableNameCase{"[dbo].[Log]", true}, TableNameCase{"db.[dbo].\"LOG\"", true},
+                    TableNameCase{"srv.db.dbo.`LOG`", true}, TableNameCase{"  [dbo].Log ", true}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+// Texts that would put more than one table name into the query, or none.
+INSTANTIATE_TEST_SUITE_P(
+    Refused, TableNames,
+    testing::Values(TableNameCase{"", false}, TableNameCase{" \t ", false},
+                    TableNameCase{"LOG;DROP TABLE LOG", false}, TableNameCase{"LOG;", false},
+                    TableNameCase{"LOG WHERE 1", false}, TableNameCase{"LOG ORDER BY x", false},
+                    TableNameCase{"LOG, OTHER", false}, TableNameCase{"LOG,OTHER", false},
+                    TableNameCase{"LOG x", false}, TableNameCase{"LOG\"x\"", false},
+                    TableNameCase{"[a][b]", false}, TableNameCase{"(LOG)", false},
+                    TableNameCase{"'LOG'", false}, TableNameCase{"LOG--", false},
+                    TableNameCase{"LOG/*x*/", false}, TableNameCase{"LOG\0"s, false},
+                    TableNameCase{"LO\0G"s, false}, TableNameCase{"LOG\n", false},
+                    TableNameCase{"\rLOG", false}, TableNameCase{"\"LO\x01G\"", false},
+                    TableNameCase{"[LO\tG]", false}, TableNameCase{"`LO\x7FG`", false},
+                    TableNameCase{"\"LOG", false}, TableNameCase{"[LOG", false},
+                    TableNameCase{"`LOG", false}, TableNameCase{"\"LO\"G\"", false},
+                    TableNameCase{"[LO]G]", false}, TableNameCase{"\"\"", false},
+                    TableNameCase{"[]", false}, TableNameCase{"``", false},
+                    TableNameCase{"main.", false}, TableNameCase{".LOG", false},
+                    TableNameCase{"a..b", false}, TableNameCase{"main . LOG", false},
+                    TableNameCase{"main .LOG", false}, TableNameCase{"main. LOG", false},
+                    TableNameCase{"[L\x81]", false}, TableNameCase{"\"L\x81\"", false},
+                    TableNameCase{"`L\x81`", false},
+                    TableNameCase{"\"\x81\"\"; DROP TABLE LOG; --\"", false},
+                    TableNameCase{"[\x81]].[x]", false}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 class Recalculation : public testing::Test {
