@@ -21,6 +21,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdint>
 #include <cstring>
 #include <exception>
@@ -383,6 +384,11 @@ std::unique_ptr<orva::import::TemporaryLogDatabase> ImportLog(const Options& opt
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A logging program runs under its user's locale, and the plug-in ignores
+  // letter case by that locale's rules (multiplier keys, the error box's
+  // title). Numbers keep the C formatting that the reports and logs use.
+  std::setlocale(LC_CTYPE, "");
+  std::setlocale(LC_COLLATE, "");
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::cerr << "usage: orva-host [--plugin PATH] [--log FILE | --adif FILE | --cabrillo FILE]"
