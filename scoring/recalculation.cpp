@@ -56,9 +56,9 @@ std::size_t BarePartEnd(std::string_view name, std::size_t start) {
 
 // A quoted part ends at its closing quote; a doubled one stands for one quote
 // of the name. A byte above 127 must not come right before a closing quote:
-// in a code page of two-byte characters the database would read the two as
-// one character and take everything after the quote as still quoted, or the
-// other way round.
+// the query reaches the database converted from the host's code page, and in
+// one of two-byte characters that byte and the quote become one character,
+// so that the database would read on past the quote.
 std::size_t QuotedPartEnd(std::string_view name, std::size_t start, char close) {
   for (std::size_t at = start + 1; at < name.size(); ++at) {
     if (IsControl(name[at])) {
@@ -132,8 +132,8 @@ bool IsSafeTableName(std::string_view name) {
     if (at == name.size()) {
       return true;
     }
-    // Blanks around a dot: one of the databases may take them as the end of
-    // the name, so only a dot right between two parts joins them.
+    // Not every database reads blanks around a dot as inside one name, so a
+    // dot joins two parts only when nothing stands between them.
     if (name[at] != '.') {
       return false;
     }
