@@ -20,6 +20,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <clocale>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -229,6 +230,11 @@ int DrivePlugin(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A logging program runs under its user's locale, and the plug-in ignores
+  // letter case by that locale's rules (multiplier keys, the error box's
+  // title). Numbers keep the C formatting that the reports and logs use.
+  std::setlocale(LC_CTYPE, "");
+  std::setlocale(LC_COLLATE, "");
   Options options;
   if (const std::optional<int> stop = ParseCommandLine(argc, argv, options)) {
     return *stop;

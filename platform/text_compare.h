@@ -1,4 +1,5 @@
-// Case-insensitive text comparison under the user's locale rules.
+// Letter case under the user's locale rules: the caseless comparison of
+// multiplier keys, and lowering for texts the operator reads.
 //
 // Multiplier keys are the one place where the contest ignores letter case,
 // and which letters count as "the same" is the platform's business: Windows
@@ -10,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace orva::platform {
@@ -17,5 +19,9 @@ namespace orva::platform {
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
 std::size_t CaselessHash(std::string_view text);
+
+// The text with every letter in lower case, by the same locale's rules, so
+// that a title shows the operator's letters the way the system writes them.
+std::string LowerCase(std::string_view text);
 
 }  // namespace orva::platform

@@ -13,27 +13,77 @@ namespace orva {
 
 namespace {
 
-bool IsIdentifierChar(char c) {
-  return c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+constexpr std::size_t kNoPart = std::string_view::npos;
+
+bool IsSpaceOrTab(char c) {
+  return c == ' ' || c == '\t';
 }
 
-bool IsIdentifier(std::string_view part) {
-  if (part.size() >= 2) {
-    const char open = part.front();
-    const char close = open == '[' ? ']' : open;
-    if ((open == '[' || open == '"' || open == '`') && part.back() == close) {
-      part = part.substr(1, part.size() - 2);
+bool IsAboveAscii(char c) {
+  return static_cast<unsigned char>(c) > 127;
+}
+
+bool IsControl(char c) {
+  return static_cast<unsigned char>(c) < 32 || c == 127;
+}
+
+// Bytes above 127 are letters of the host's code page, whichever it is.
+bool IsBareNameChar(char c) {
+  return IsAboveAscii(c) || c == '_' || c == '$' || (c >= 'a' && c <= 'z') ||
+         (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+char ClosingQuote(char open) {
+  switch (open) {
+    case '"':
+      return '"';
+    case '[':
+      return ']';
+    case '`':
+      return '`';
+    default:
+      return '\0';
+  }
+}
+
+std::size_t BarePartEnd(std::string_view name, std::size_t start) {
+  std::size_t end = start;
+  while (end < name.size() && IsBareNameChar(name[end])) {
+    ++end;
+  }
+  return end > start ? end : kNoPart;
+}
+
+// A quoted part ends at its closing quote; a doubled one stands for one quote
+// of the name. A byte above 127 must not come right before a closing quote:
+// the query reaches the database converted from the host's code page, and in
+// one of two-byte characters that byte and the quote become one character,
+// so that the database would read on past the quote.
+std::size_t QuotedPartEnd(std::string_view name, std::size_t start, char close) {
+  for (std::size_t at = start + 1; at < name.size(); ++at) {
+    if (IsControl(name[at])) {
+      return kNoPart;
     }
-  }
-  if (part.empty()) {
-    return false;
-  }
-  for (char c : part) {
-    if (!IsIdentifierChar(c)) {
-      return false;
+    if (name[at] != close) {
+      continue;
     }
+    if (IsAboveAscii(name[at - 1])) {
+      return kNoPart;
+    }
+    if (at + 1 < name.size() && name[at + 1] == close) {
+      ++at;
+      continue;
+    }
+    return at > start + 1 ? at + 1 : kNoPart;
   }
-  return true;
+  return kNoPart;
+}
+
+// Where the part of a dotted name that starts at `start` ends, or kNoPart
+// when no part starts there.
+std::size_t PartEnd(std::string_view name, std::size_t start) {
+  const char close = ClosingQuote(name[start]);
+  return close == '\0' ? BarePartEnd(name, start) : QuotedPartEnd(name, start, close);
 }
 
 // The log columns in the order they are read, and the fields they fill.
@@ -67,17 +117,29 @@ void ReadRow(TLogQuery& query, TExchangeRecord& current) {
 }  // namespace
 
 bool IsSafeTableName(std::string_view name) {
-  // Quoted parts hold no dots, so splitting at every dot is exact.
-  while (true) {
-    const std::size_t dot = name.find('.');
-    if (!IsIdentifier(name.substr(0, dot))) {
+  while (!name.empty() && IsSpaceOrTab(name.front())) {
+    name.remove_prefix(1);
+  }
+  while (!name.empty() && IsSpaceOrTab(name.back())) {
+    name.remove_suffix(1);
+  }
+  std::size_t at = 0;
+  while (at < name.size()) {
+    at = PartEnd(name, at);
+    if (at == kNoPart) {
       return false;
     }
-    if (dot == std::string_view::npos) {
+    if (at == name.size()) {
       return true;
     }
-    name.remove_prefix(dot + 1);
+    // Not every database reads blanks around a dot as inside one name, so a
+    // dot joins two parts only when nothing stands between them.
+    if (name[at] != '.') {
+      return false;
+    }
+    ++at;
   }
+  return false;
 }
 
 void Recalculate(TContest& contest, TLogQuery& query, const RowObserver& observe) {

@@ -12,9 +12,15 @@
 
 namespace orva {
 
-// True for a table name that is one or more identifiers of letters, digits
-// and underscores joined by dots, each optionally quoted as [x], "x" or `x`.
-// Anything else could smuggle SQL into the query text.
+// True for a text that names one table and adds nothing else to the query
+// text it is put into verbatim: one or more parts joined by single dots, with
+// blanks (spaces, tabs) allowed only around the whole. A part is bare
+// (letters, digits, "_", "$" and every byte above 127) or quoted whole as
+// "x", [x] or `x`, its closing quote doubled inside standing for one. A quoted
+// part may hold anything but control bytes, and no byte above 127 right
+// before its closing quote. Empty parts, unterminated quotes, and anything
+// outside quotes that is not a part, a dot or a blank (";", comments,
+// clauses, aliases) make it false.
 bool IsSafeTableName(std::string_view name);
 
 // Called after each row is scored, with the row in the current record, the

@@ -4,6 +4,7 @@
 
 #include "base/path.h"
 #include "platform/host_process.h"
+#include "platform/text_compare.h"
 #include "platform/toolkit.h"
 
 namespace orva {
@@ -17,14 +18,12 @@ std::string ErrorBoxText(std::string_view message) {
 }
 
 std::string ApplicationTitle(std::string_view executablePath) {
-  std::string title(SplitAtLastSeparator(executablePath, platform::kPathDelimiters).fileName);
-  title = title.substr(0, title.find('.'));
-  for (std::size_t i = 1; i < title.size(); ++i) {
-    if (title[i] >= 'A' && title[i] <= 'Z') {
-      title[i] = static_cast<char>(title[i] - 'A' + 'a');
-    }
+  std::string_view name = SplitAtLastSeparator(executablePath, platform::kPathDelimiters).fileName;
+  name = name.substr(0, name.find('.'));
+  if (name.empty()) {
+    return {};
   }
-  return title;
+  return name.front() + platform::LowerCase(name.substr(1));
 }
 
 void ShowErrorMessage(std::string_view message) {

@@ -11,7 +11,7 @@ namespace orva {
 std::string ErrorBoxText(std::string_view message);
 
 // The host executable's file name without directory, cut at its first ".",
-// with every letter after the first in lower case.
+// with every letter after the first in lower case under the user's locale.
 std::string ApplicationTitle(std::string_view executablePath);
 
 // Shows `message` in the error box; returns when the user has closed it.

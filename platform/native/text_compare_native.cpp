@@ -1,6 +1,7 @@
-// Case-insensitive comparison on the native build: the C library's folding of
-// single bytes under the current locale. Folding byte by byte makes equality
-// of the folded texts the comparison itself.
+// Letter case on the native build: the C library's folding of single bytes
+// under the current locale, which a host sets from its environment. Folding
+// byte by byte makes equality of the folded texts the comparison itself, and
+// lowering the same folding written out.
 //
 // Multiplier keys are hashed and compared on every scored QSO, so each call
 // reads the locale's folding table once rather than calling the library for
@@ -55,6 +56,15 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     }
   }
   return true;
+}
+
+std::string LowerCase(std::string_view text) {
+  const ByteFolding folded;
+  std::string lowered(text);
+  for (char& c : lowered) {
+    c = static_cast<char>(folded(c));
+  }
+  return lowered;
 }
 
 }  // namespace orva::platform

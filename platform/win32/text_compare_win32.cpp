@@ -1,6 +1,6 @@
-// Case-insensitive comparison on Windows: the user's locale decides which
-// letters are the same. The hash is taken over the locale's sort key with
-// the same flags, which equates texts exactly as the comparison does.
+// Letter case on Windows: the user's locale decides which letters are the
+// same and how a letter is lowered. The hash is taken over the locale's sort
+// key with the same flags, which equates texts exactly as the comparison does.
 #include <windows.h>
 
 #include <string>
@@ -34,6 +34,14 @@ std::size_t CaselessHash(std::string_view text) {
     LCMapStringA(LOCALE_USER_DEFAULT, mapFlags, text.data(), Length(text), key.data(), size);
   }
   return std::hash<std::string>()(key);
+}
+
+std::string LowerCase(std::string_view text) {
+  std::string lowered(text);
+  if (!lowered.empty()) {
+    CharLowerBuffA(lowered.data(), static_cast<DWORD>(lowered.size()));
+  }
+  return lowered;
 }
 
 }  // namespace orva::platform
