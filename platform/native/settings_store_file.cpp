@@ -365,10 +365,10 @@ void Put(std::vector<Entry>& entries, const std::string& name, const std::string
 struct HeldSection {
   std::string name;
   std::string path;
-  SectionFile file;             // what is on disk, as far as the key knows
-  std::vector<Entry> entries;   // what reads see: the file and the writes held
-  bool held = false;            // `entries` (or the making) wait for the close
-  bool making = false;          // the section was missing; the close makes it
+  SectionFile file;                      // what is on disk, as far as the key knows
+  std::vector<Entry> entries;            // what reads see: the file and the writes held
+  bool held = false;                     // `entries` (or the making) wait for the close
+  bool making = false;                   // the section was missing; the close makes it
   std::optional<std::string> firstHeld;  // the first value written since
 };
 
@@ -387,8 +387,7 @@ bool StoreSection(const std::string& directory, HeldSection& section) {
   const bool made = section.making;
   section.making = false;
   section.firstHeld.reset();
-  if (!ReplaceFile(directory, section.path, Format(section.entries),
-                   section.file.parsed.damaged)) {
+  if (!ReplaceFile(directory, section.path, Format(section.entries), section.file.parsed.damaged)) {
     section.entries = section.file.parsed.entries;
     if (made) {
       section.file.disk = SectionDisk::kMissing;
