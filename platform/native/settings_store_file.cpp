@@ -530,6 +530,14 @@ std::unique_ptr<SettingsKey> OpenApplicationKey(const std::string& path, Setting
   }
   parts->insert(parts->begin(), "orva");
   std::string directory = *configHome;
+  std::string keyDirectory = directory;
+  for (const std::string& part : *parts) {
+    keyDirectory += '/' + part;
+  }
+  // Usually there from an earlier read or write: then nothing is made.
+  if (IsDirectory(keyDirectory)) {
+    return std::make_unique<FileKey>(std::move(keyDirectory), access);
+  }
   if (!MakeDirectory(directory)) {
     return nullptr;
   }
