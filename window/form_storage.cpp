@@ -52,15 +52,41 @@ std::string ExeBaseName(std::string_view executablePath, std::string_view delimi
 }
 
 // Keeps the application key open for one read or write, and closes it on
-// every way out.
+// every way out. The store may hold the values written until the key is
+// closed, so a read or write that gets to its end closes the key itself and
+// fails as a failed write does when something was not stored.
 class TFormStorage::StoreSession {
  public:
   StoreSession(TFormStorage& storage, platform::SettingsAccess access) : storage_(storage) {
     storage_.store_ = platform::OpenApplicationKey(storage_.ApplicationKey(), access);
   }
-  ~StoreSession() { storage_.store_.reset(); }
+  // Left by a failure, which is already on its way to the user: what the
+  // store could not keep of the same read or write is part of it (a write
+  // then never counts as done, and the destroy hook writes again).
+  ~StoreSession() {
+    try {
+      if (storage_.store_) {
+        storage_.store_->Close();
+      }
+    } catch (...) {
+      // Not a second failure to tell: the first one is being told.
+    }
+    storage_.store_.reset();
+  }
   StoreSession(const StoreSession&) = delete;
   StoreSession& operator=(const StoreSession&) = delete;
+
+  void Close() {
+    const std::unique_ptr<platform::SettingsKey> key = std::move(storage_.store_);
+    const std::optional<platform::SettingsLoss> loss = key ? key->Close() : std::nullopt;
+    if (!loss) {
+      return;
+    }
+    if (loss->sectionMissing) {
+      throw Failure("Failed to create key " + loss->section);
+    }
+    throw Failure("Failed to set data for '" + loss->name + "'");
+  }
 
  private:
   TFormStorage& storage_;
@@ -123,6 +149,7 @@ void TFormStorage::LoadWindowPlacement() {
       currentBand_ = ReadString(std::string(StoredValueName), CurrentBandText());
     }
     wasLoaded_ = true;
+    session.Close();
   }
   AdjustMaximizedPosition();
 }
@@ -212,6 +239,9 @@ void TFormStorage::StoreWindowPlacement() {
   WritePositionText("NormPos", normal.left, normal.top, normal.right, normal.bottom);
   WriteString("Visible", inDestroy_ ? "1" : "0");
   WriteString(std::string(StoredValueName), CurrentBandText());
+  // Done only once the store has kept it all, which it may tell only when
+  // the key is closed.
+  session.Close();
   wasStored_ = true;
 }
 

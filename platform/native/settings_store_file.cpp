@@ -17,9 +17,25 @@
 // upper-case hex digits; nothing else is escaped. Values keep the order in
 // which they were first written; writing a value again replaces it in place.
 //
-// Writing: the whole file is written anew beside the old one, flushed to disk
-// and renamed over it, then the directory is flushed, so a crash at any
-// moment leaves either the old file or the new one, never a mixture.
+// Reading and writing go through the application key, which holds each
+// section it uses for as long as it is open: the file is read once, when the
+// key first looks at the section, and every read after comes from what was
+// read; writes (and the making of a missing section) change only what the key
+// holds, and closing the key writes each section that changed, once. So the
+// window's save of ten values reads its file once and writes it once. A
+// section still open after its key was closed writes each value at once.
+//
+// Writing a file: the whole file is written anew beside the old one, flushed
+// to disk and renamed over it, then the directory is flushed, so a crash at
+// any moment leaves either the old file or the new one, never a mixture.
+//
+// Failing: a write held by an open key cannot fail yet, so it is accepted;
+// whether it was stored is known only when the key is closed. Close() then
+// names the first value of the section that could not be written (or tells
+// that a section that was missing could not be made), and the key goes back
+// to what the file holds, so nothing reads as stored that is not. A key
+// destroyed without Close() writes what it holds all the same, but can tell
+// nobody when that fails; callers that write close the key themselves.
 //
 // Damage: a file that does not start with the header line, or is larger than
 // any section could be, holds no values; a line that does not parse (cut off
@@ -29,8 +45,9 @@
 // absent brings the window up at its designed place and heals the file;
 // reporting it instead would, because a failed read stops all writes, repeat
 // the error at every start until someone repaired the file by hand. Nothing
-// of a damaged file is thrown away: the first write after keeps the old file
-// as <file>.damaged.
+// of a damaged file is thrown away: the first time the file is written after
+// (the first close of a key that wrote to it, or a write through a section
+// whose key is closed) the old file is kept as <file>.damaged.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,6 +56,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -237,17 +256,40 @@ std::string Format(const std::vector<Entry>& entries) {
 
 // --- Files -----------------------------------------------------------------
 
-// Reads a section file; nothing when it is missing or cannot be read.
-std::optional<ParsedFile> ReadSectionFile(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+// What a key found where a section's file belongs, looked at once.
+enum class SectionDisk {
+  kMissing,     // nothing: the section can be made
+  kFile,        // a file that was read
+  kUnreadable,  // a file that cannot be read: it exists, but cannot be opened
+  kNoFile,      // something else, or nothing that can even be looked at
+};
+
+struct SectionFile {
+  SectionDisk disk = SectionDisk::kMissing;
+  ParsedFile parsed;  // what a kFile holds
+};
+
+// Reads a section's file, with one open in the usual cases. Never blocks:
+// whatever lies there, a pipe included, is read only if it is a file.
+SectionFile ReadSectionFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
-    return std::nullopt;
+    if (errno == ENOENT) {
+      return {SectionDisk::kMissing, {}};
+    }
+    struct stat info {};
+    const bool isFile = stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return {isFile ? SectionDisk::kUnreadable : SectionDisk::kNoFile, {}};
   }
   struct stat info {};
-  bool readable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return {SectionDisk::kNoFile, {}};
+  }
+  bool readable = true;
   std::string bytes;
   char chunk[4096];
-  while (readable && bytes.size() <= kMaxFileSize) {
+  while (bytes.size() <= kMaxFileSize) {
     const ssize_t got = read(fd, chunk, sizeof chunk);
     if (got == 0) {
       break;
@@ -256,13 +298,14 @@ std::optional<ParsedFile> ReadSectionFile(const std::string& path) {
       bytes.append(chunk, static_cast<std::size_t>(got));
     } else if (errno != EINTR) {
       readable = false;
+      break;
     }
   }
   close(fd);
   if (!readable) {
-    return std::nullopt;
+    return {SectionDisk::kUnreadable, {}};
   }
-  return bytes.size() > kMaxFileSize ? ParsedFile{{}, true} : Parse(bytes);
+  return {SectionDisk::kFile, bytes.size() > kMaxFileSize ? ParsedFile{{}, true} : Parse(bytes)};
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -310,16 +353,58 @@ bool ReplaceFile(const std::string& directory, const std::string& path, std::str
 
 // --- The store -------------------------------------------------------------
 
+void Put(std::vector<Entry>& entries, const std::string& name, const std::string& text) {
+  if (Entry* existing = Find(entries, name)) {
+    *existing = Entry{name, true, text};
+  } else {
+    entries.push_back(Entry{name, true, text});
+  }
+}
+
+// A section as the key that looked at it holds it.
+struct HeldSection {
+  std::string name;
+  std::string path;
+  SectionFile file;                      // what is on disk, as far as the key knows
+  std::vector<Entry> entries;            // what reads see: the file and the writes held
+  bool held = false;                     // `entries` (or the making) wait for the close
+  bool making = false;                   // the section was missing; the close makes it
+  std::optional<std::string> firstHeld;  // the first value written since
+};
+
+// The application key's state, shared with the sections it opened, which
+// may outlive it.
+struct KeyState {
+  std::string directory;
+  SettingsAccess access;
+  bool open = true;
+  std::list<HeldSection> sections;  // in the order first used; never move
+};
+
+// Writes `section` to its file as held; on failure goes back to the file.
+bool StoreSection(const std::string& directory, HeldSection& section) {
+  section.held = false;
+  const bool made = section.making;
+  section.making = false;
+  section.firstHeld.reset();
+  if (!ReplaceFile(directory, section.path, Format(section.entries), section.file.parsed.damaged)) {
+    section.entries = section.file.parsed.entries;
+    if (made) {
+      section.file.disk = SectionDisk::kMissing;
+    }
+    return false;
+  }
+  section.file = {SectionDisk::kFile, ParsedFile{section.entries, false}};
+  return true;
+}
+
 class FileSection : public SettingsSection {
  public:
-  FileSection(std::string directory, std::string path, SettingsAccess access, ParsedFile file)
-      : directory_(std::move(directory)),
-        path_(std::move(path)),
-        access_(access),
-        file_(std::move(file)) {}
+  FileSection(std::shared_ptr<KeyState> key, HeldSection& section)
+      : key_(std::move(key)), section_(section) {}
 
   SettingsValue Read(const std::string& name) override {
-    const Entry* entry = Find(file_.entries, name);
+    const Entry* entry = Find(section_.entries, name);
     if (!entry) {
       return {SettingsValue::Kind::kAbsent, {}};
     }
@@ -330,66 +415,109 @@ class FileSection : public SettingsSection {
   }
 
   bool WriteText(const std::string& name, const std::string& text) override {
-    if (access_ != SettingsAccess::kAll) {
+    if (key_->access != SettingsAccess::kAll) {
       return false;
     }
-    std::vector<Entry> entries = file_.entries;
-    Entry* existing = Find(entries, name);
-    if (existing) {
-      *existing = Entry{name, true, text};
-    } else {
-      entries.push_back(Entry{name, true, text});
+    if (key_->open) {
+      Put(section_.entries, name, text);
+      section_.held = true;
+      if (!section_.firstHeld) {
+        section_.firstHeld = name;
+      }
+      return true;
     }
-    if (!ReplaceFile(directory_, path_, Format(entries), file_.damaged)) {
-      return false;
-    }
-    file_ = ParsedFile{std::move(entries), false};
-    return true;
+    // No key holds the value: it is written at once, and on failure the
+    // section goes back to what the file holds.
+    Put(section_.entries, name, text);
+    return StoreSection(key_->directory, section_);
   }
 
  private:
-  std::string directory_;
-  std::string path_;
-  SettingsAccess access_;
-  ParsedFile file_;
+  std::shared_ptr<KeyState> key_;
+  HeldSection& section_;
 };
 
 class FileKey : public SettingsKey {
  public:
   FileKey(std::string directory, SettingsAccess access)
-      : directory_(std::move(directory)), access_(access) {}
+      : state_(std::make_shared<KeyState>(KeyState{std::move(directory), access, true, {}})) {}
+  ~FileKey() override {
+    try {
+      Close();
+    } catch (...) {
+      // Nothing can be told from here; callers that write close first.
+    }
+  }
+  FileKey(const FileKey&) = delete;
+  FileKey& operator=(const FileKey&) = delete;
 
   bool CreateSection(const std::string& name) override {
-    if (!IsPlainName(name)) {
+    if (!state_->open || !IsPlainName(name)) {
       return false;
     }
-    const std::string path = SectionPath(name);
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0) {
-      return S_ISREG(info.st_mode);
+    HeldSection& section = Section(name);
+    switch (section.file.disk) {
+      case SectionDisk::kFile:
+      case SectionDisk::kUnreadable:
+        return true;
+      case SectionDisk::kNoFile:
+        return false;
+      case SectionDisk::kMissing:
+        break;
     }
-    return errno == ENOENT && ReplaceFile(directory_, path, kHeader, false);
+    // Made when the key is closed, with whatever was written to it by then.
+    section.file = {SectionDisk::kFile, {}};
+    section.entries.clear();
+    section.making = true;
+    section.held = true;
+    return true;
   }
 
   std::unique_ptr<SettingsSection> OpenSection(const std::string& name) override {
-    if (!IsPlainName(name)) {
+    if (!state_->open || !IsPlainName(name)) {
       return nullptr;
     }
-    std::string path = SectionPath(name);
-    std::optional<ParsedFile> file = ReadSectionFile(path);
-    if (!file) {
+    HeldSection& section = Section(name);
+    if (section.file.disk != SectionDisk::kFile) {
       return nullptr;
     }
-    return std::make_unique<FileSection>(directory_, std::move(path), access_, std::move(*file));
+    return std::make_unique<FileSection>(state_, section);
+  }
+
+  std::optional<SettingsLoss> Close() override {
+    if (!state_->open) {
+      return std::nullopt;
+    }
+    state_->open = false;
+    std::optional<SettingsLoss> loss;
+    for (HeldSection& section : state_->sections) {
+      if (!section.held) {
+        continue;
+      }
+      SettingsLoss lost{section.name, section.firstHeld.value_or(""), section.making};
+      if (!StoreSection(state_->directory, section) && !loss) {
+        loss = std::move(lost);
+      }
+    }
+    return loss;
   }
 
  private:
-  std::string SectionPath(const std::string& name) const {
-    return directory_ + '/' + name + std::string(kSectionSuffix);
+  // The section as this key holds it; its file is read the first time.
+  HeldSection& Section(const std::string& name) {
+    for (HeldSection& section : state_->sections) {
+      if (section.name == name) {
+        return section;
+      }
+    }
+    std::string path = state_->directory + '/' + name + std::string(kSectionSuffix);
+    SectionFile file = ReadSectionFile(path);
+    std::vector<Entry> entries = file.parsed.entries;
+    return state_->sections.emplace_back(
+        HeldSection{name, std::move(path), std::move(file), std::move(entries), false, false, {}});
   }
 
-  std::string directory_;
-  SettingsAccess access_;
+  std::shared_ptr<KeyState> state_;
 };
 
 }  // namespace
@@ -402,6 +530,14 @@ std::unique_ptr<SettingsKey> OpenApplicationKey(const std::string& path, Setting
   }
   parts->insert(parts->begin(), "orva");
   std::string directory = *configHome;
+  std::string keyDirectory = directory;
+  for (const std::string& part : *parts) {
+    keyDirectory += '/' + part;
+  }
+  // Usually there from an earlier read or write: then nothing is made.
+  if (IsDirectory(keyDirectory)) {
+    return std::make_unique<FileKey>(std::move(keyDirectory), access);
+  }
   if (!MakeDirectory(directory)) {
     return nullptr;
   }

@@ -60,15 +60,20 @@ class RegistrySection : public SettingsSection {
   HKEY key_;
 };
 
+// Every write is stored by RegSetValueExA at once, so closing the key loses
+// nothing: it only closes the handle (RegCloseKey, no flush).
 class RegistryKey : public SettingsKey {
  public:
   RegistryKey(HKEY key, REGSAM sectionAccess) : key_(key), sectionAccess_(sectionAccess) {}
-  ~RegistryKey() override { RegCloseKey(key_); }
+  ~RegistryKey() override { Close(); }
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
 
   bool CreateSection(const std::string& name) override {
     HKEY section = nullptr;
+    if (!key_) {
+      return false;
+    }
     if (RegCreateKeyExA(key_, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                         nullptr, &section, nullptr) != ERROR_SUCCESS) {
       return false;
@@ -79,10 +84,18 @@ class RegistryKey : public SettingsKey {
 
   std::unique_ptr<SettingsSection> OpenSection(const std::string& name) override {
     HKEY section = nullptr;
-    if (RegOpenKeyExA(key_, name.c_str(), 0, sectionAccess_, &section) != ERROR_SUCCESS) {
+    if (!key_ || RegOpenKeyExA(key_, name.c_str(), 0, sectionAccess_, &section) != ERROR_SUCCESS) {
       return nullptr;
     }
     return std::make_unique<RegistrySection>(section);
+  }
+
+  std::optional<SettingsLoss> Close() override {
+    if (key_) {
+      RegCloseKey(key_);
+      key_ = nullptr;
+    }
+    return std::nullopt;
   }
 
  private:

@@ -228,6 +228,140 @@ TEST_F(FileStore, AnUnwritableDirectoryFailsTheWriteAndLosesNothing) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
 }
 
+// The disk holds no more than `bytes` per file while it lives.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(std::size_t bytes) : previousHandler_(signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit small = saved_;
+    small.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &small);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    signal(SIGXFSZ, previousHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  sighandler_t previousHandler_;
+};
+
+TEST_F(FileStore, AnOpenKeyHoldsItsWritesAndWritesThemWhenClosed) {
+  auto key = OpenApplicationKey("Software\\Logger", SettingsAccess::kAll);
+  ASSERT_TRUE(key->CreateSection("Main"));
+  auto section = key->OpenSection("Main");
+  ASSERT_TRUE(section->WriteText("A", "1"));
+  ASSERT_TRUE(key->OpenSection("Main")->WriteText("B", "2"));
+  ASSERT_TRUE(section->WriteText("A", "3"));
+  EXPECT_EQ(section->Read("A").text, "3") << "what is held reads as written";
+  EXPECT_EQ(key->OpenSection("Main")->Read("B").text, "2");
+  EXPECT_FALSE(fs::exists(SectionFile())) << "not even the new section is made yet";
+
+  EXPECT_EQ(key->Close(), std::nullopt);
+  EXPECT_EQ(FileBytes(SectionFile()), std::string(kHeader) + "sz:A=3\nsz:B=2\n");
+  EXPECT_EQ(KeyDirectoryEntries(), std::vector<std::string>{"Main.values"});
+  EXPECT_EQ(key->Close(), std::nullopt) << "closing again does nothing";
+  EXPECT_FALSE(key->CreateSection("Main"));
+  EXPECT_EQ(key->OpenSection("Main"), nullptr);
+
+  // The section outlives its key and writes at once from now on.
+  ASSERT_TRUE(section->WriteText("C", "4"));
+  EXPECT_EQ(FileBytes(SectionFile()), std::string(kHeader) + "sz:A=3\nsz:B=2\nsz:C=4\n");
+}
+
+TEST_F(FileStore, AKeyReadsASectionOnce) {
+  PutFile(kGood);
+  auto key = OpenApplicationKey("Software\\Logger", SettingsAccess::kRead);
+  EXPECT_EQ(key->OpenSection("Main")->Read("A").text, "1");
+  PutFile(std::string(kHeader) + "sz:A=2\n");
+  EXPECT_EQ(key->OpenSection("Main")->Read("A").text, "1") << "what the key read first";
+  EXPECT_EQ(Section(SettingsAccess::kRead)->Read("A").text, "2") << "a new key reads anew";
+}
+
+TEST_F(FileStore, AKeyThatOnlyReadsOrCreatesAnExistingSectionWritesNothing) {
+  PutFile(std::string("garbage\n"));
+  auto key = OpenApplicationKey("Software\\Logger", SettingsAccess::kAll);
+  ASSERT_TRUE(key->CreateSection("Main"));
+  EXPECT_EQ(key->OpenSection("Main")->Read("A").kind, Kind::kAbsent);
+  EXPECT_EQ(key->Close(), std::nullopt);
+  EXPECT_EQ(KeyDirectoryEntries(), std::vector<std::string>{"Main.values"});
+  EXPECT_EQ(FileBytes(SectionFile()), "garbage\n");
+
+  // The first key that writes keeps the damaged file.
+  key = OpenApplicationKey("Software\\Logger", SettingsAccess::kAll);
+  ASSERT_TRUE(key->OpenSection("Main")->WriteText("A", "1"));
+  EXPECT_EQ(key->Close(), std::nullopt);
+  EXPECT_EQ(FileBytes(SectionFile()), kGood);
+  EXPECT_EQ(FileBytes(SectionFile().string() + ".damaged"), "garbage\n");
+}
+
+TEST_F(FileStore, AKeyDestroyedOpenWritesWhatItHolds) {
+  {
+    auto key = OpenApplicationKey("Software\\Logger", SettingsAccess::kAll);
+    ASSERT_TRUE(key->CreateSection("Main"));
+    ASSERT_TRUE(key->OpenSection("Main")->WriteText("A", "1"));
+  }
+  EXPECT_EQ(FileBytes(SectionFile()), kGood);
+}
+
+TEST_F(FileStore, AFailedCloseNamesTheFirstValueWrittenAndLosesNothing) {
+  PutFile(kGood);
+  auto key = OpenApplicationKey("Software\\Logger", SettingsAccess::kAll);
+  ASSERT_TRUE(key->CreateSection("Main"));
+  auto section = key->OpenSection("Main");
+  ASSERT_TRUE(section->WriteText("B", std::string(100, 'b')));
+  ASSERT_TRUE(section->WriteText("A", "2"));
+
+  std::optional<SettingsLoss> loss;
+  {
+    const FileSizeLimit full(kGood.size() + 4);
+    loss = key->Close();
+  }
+  ASSERT_NE(loss, std::nullopt);
+  EXPECT_EQ(loss->section, "Main");
+  EXPECT_EQ(loss->name, "B");
+  EXPECT_FALSE(loss->sectionMissing);
+  EXPECT_EQ(FileBytes(SectionFile()), kGood);
+  EXPECT_EQ(KeyDirectoryEntries(), std::vector<std::string>{"Main.values"});
+  EXPECT_EQ(section->Read("B").kind, Kind::kAbsent) << "nothing reads as stored that is not";
+  EXPECT_EQ(section->Read("A").text, "1");
+}
+
+TEST_F(FileStore, AFailedCloseOfANewSectionTellsItIsMissing) {
+  auto key = OpenApplicationKey("Software\\Logger", SettingsAccess::kAll);
+  ASSERT_TRUE(key->CreateSection("Main"));
+  auto section = key->OpenSection("Main");
+  ASSERT_TRUE(section->WriteText("A", "1"));
+
+  std::optional<SettingsLoss> loss;
+  {
+    const FileSizeLimit full(4);
+    loss = key->Close();
+  }
+  ASSERT_NE(loss, std::nullopt);
+  EXPECT_EQ(loss->section, "Main");
+  EXPECT_EQ(loss->name, "A");
+  EXPECT_TRUE(loss->sectionMissing);
+  EXPECT_TRUE(fs::is_empty(KeyDirectory()));
+  EXPECT_EQ(section->Read("A").kind, Kind::kAbsent);
+  EXPECT_EQ(OpenApplicationKey("Software\\Logger", SettingsAccess::kRead)->OpenSection("Main"),
+            nullptr);
+
+  // Creating alone is held the same way.
+  key = OpenApplicationKey("Software\\Logger", SettingsAccess::kAll);
+  ASSERT_TRUE(key->CreateSection("Main"));
+  {
+    const FileSizeLimit full(4);
+    loss = key->Close();
+  }
+  ASSERT_NE(loss, std::nullopt);
+  EXPECT_EQ(loss->name, "");
+  EXPECT_TRUE(loss->sectionMissing);
+}
+
 TEST_F(FileStore, ASectionThatIsNoFileCanNeitherBeCreatedNorOpened) {
   fs::create_directories(SectionFile());
   auto key = OpenApplicationKey("Software\\Logger", SettingsAccess::kAll);

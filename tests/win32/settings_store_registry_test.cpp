@@ -61,6 +61,20 @@ INSTANTIATE_TEST_SUITE_P(
                     RawCase{REG_BINARY, "", Kind::kText, ""}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
+// Every value is in the registry once RegSetValueExA returns: closing the
+// key has nothing left to store, and a section opened before stays usable.
+TEST_F(RegistryStore, ClosingTheKeyLosesNothingAndOpensNothingAfter) {
+  auto section = Section();
+  ASSERT_TRUE(section->WriteText("A", "1"));
+  EXPECT_EQ(key->Close(), std::nullopt);
+  EXPECT_EQ(key->Close(), std::nullopt);
+  EXPECT_FALSE(key->CreateSection("Main"));
+  EXPECT_EQ(key->OpenSection("Main"), nullptr);
+  EXPECT_EQ(section->Read("A").text, "1");
+  ASSERT_TRUE(section->WriteText("B", "2"));
+  EXPECT_EQ(Section(SettingsAccess::kRead)->Read("B").text, "2");
+}
+
 TEST_F(RegistryStore, WritesStringsWithTheirNul) {
   ASSERT_TRUE(Section()->WriteText("NormPos", "950,138,1324,334"));
   ASSERT_TRUE(Section()->WriteText("Empty", ""));
