@@ -4,12 +4,9 @@
 // trimmed as the plug-in's lookup does, so neither tool restates a rule.
 #include "host/reference_tools.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -22,6 +19,7 @@
 #include "base/text.h"
 #include "import/imported_log.h"
 #include "platform/database.h"
+#include "platform/native/file_replace.h"
 #include "plugin/records.h"
 #include "scoring/contest.h"
 #include "scoring/recalculation.h"
@@ -208,42 +206,11 @@ void TellAmbiguities(const std::vector<const StationEntry*>& stations,
   }
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) {
-      continue;
-    }
-    if (written <= 0) {
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-// Writes beside `path`, flushes and renames over it: whatever happens, the
-// old file or the whole new one is there, never a part.
-bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& error) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return false;
-  }
+// The permissions a new file of the user's gets: what the umask lets through.
+mode_t WithUmask(mode_t permissions) {
   const mode_t mask = umask(0);
   umask(mask);
-  const bool written = fchmod(fd, 0666 & ~mask) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
-  error = written ? "" : std::strerror(errno);
-  const bool closed = close(fd) == 0;
-  if (written && closed && rename(temporary.c_str(), path.c_str()) == 0) {
-    return true;
-  }
-  if (error.empty()) {
-    error = std::strerror(errno);
-  }
-  unlink(temporary.c_str());
-  return false;
+  return permissions & ~mask;
 }
 
 // --- Checking ----------------------------------------------------------------
@@ -357,8 +324,8 @@ int MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& se
     if (std::fflush(stdout) != 0) {
       return 2;
     }
-  } else if (std::string error; !ReplaceFile(path, text, error)) {
-    std::fprintf(stderr, "orva-host: cannot write %s: %s\n", path.c_str(), error.c_str());
+  } else if (const int failure = platform::ReplaceFileWhole(path, text, {WithUmask(0666), {}})) {
+    std::fprintf(stderr, "orva-host: cannot write %s: %s\n", path.c_str(), std::strerror(failure));
     return 2;
   }
   return complete ? 0 : 1;

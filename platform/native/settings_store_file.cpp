@@ -63,6 +63,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/native/file_replace.h"
 #include "platform/settings_store.h"
 
 namespace orva::platform {
@@ -308,47 +309,14 @@ SectionFile ReadSectionFile(const std::string& path) {
   return {SectionDisk::kFile, bytes.size() > kMaxFileSize ? ParsedFile{{}, true} : Parse(bytes)};
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) {
-      continue;
-    }
-    if (written <= 0) {
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-void FlushDirectory(const std::string& directory) {
-  const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    fsync(fd);
-    close(fd);
-  }
-}
-
 // Puts `bytes` in place of the file at `path` so that readers see either the
 // old file or the whole new one. A damaged old file is kept aside.
-bool ReplaceFile(const std::string& directory, const std::string& path, std::string_view bytes,
-                 bool keepOld) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) {
-    return false;
+bool ReplaceFile(const std::string& path, std::string_view bytes, bool keepOld) {
+  ReplaceOptions options;
+  if (keepOld) {
+    options.keepOldAs = path + std::string(kDamagedSuffix);
   }
-  const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
-  const bool closed = close(fd) == 0;
-  const std::string damaged = path + std::string(kDamagedSuffix);
-  const bool keptOld = !keepOld || rename(path.c_str(), damaged.c_str()) == 0 || errno == ENOENT;
-  if (!written || !closed || !keptOld || rename(temporary.c_str(), path.c_str()) != 0) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  FlushDirectory(directory);
-  return true;
+  return ReplaceFileWhole(path, bytes, options) == 0;
 }
 
 // --- The store -------------------------------------------------------------
@@ -382,12 +350,12 @@ struct KeyState {
 };
 
 // Writes `section` to its file as held; on failure goes back to the file.
-bool StoreSection(const std::string& directory, HeldSection& section) {
+bool StoreSection(HeldSection& section) {
   section.held = false;
   const bool made = section.making;
   section.making = false;
   section.firstHeld.reset();
-  if (!ReplaceFile(directory, section.path, Format(section.entries), section.file.parsed.damaged)) {
+  if (!ReplaceFile(section.path, Format(section.entries), section.file.parsed.damaged)) {
     section.entries = section.file.parsed.entries;
     if (made) {
       section.file.disk = SectionDisk::kMissing;
@@ -429,7 +397,7 @@ class FileSection : public SettingsSection {
     // No key holds the value: it is written at once, and on failure the
     // section goes back to what the file holds.
     Put(section_.entries, name, text);
-    return StoreSection(key_->directory, section_);
+    return StoreSection(section_);
   }
 
  private:
@@ -495,7 +463,7 @@ class FileKey : public SettingsKey {
         continue;
       }
       SettingsLoss lost{section.name, section.firstHeld.value_or(""), section.making};
-      if (!StoreSection(state_->directory, section) && !loss) {
+      if (!StoreSection(section) && !loss) {
         loss = std::move(lost);
       }
     }
