@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "tests/fake_form_window.h"
+#include "tests/native/file_size_limit.h"
 #include "tests/settings_fixture.h"
 #include "window/form_storage.h"
 
@@ -21,6 +22,7 @@ namespace orva {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FileSizeLimit;
 
 PlacementContext ContextFor(const test::TestSettings& settings) {
   return {[&settings] { return settings.ExecutablePath(); },
@@ -92,28 +94,6 @@ class DirectoryWatch {
 
  private:
   int fd_;
-};
-
-// The disk holds no more than `bytes` per file while it lives (a write past
-// it fails as on a full disk).
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(std::size_t bytes) : previousHandler_(signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit small = saved_;
-    small.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &small);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, previousHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  sighandler_t previousHandler_;
 };
 
 // One statistics window's storage over the test's settings, its errors kept.

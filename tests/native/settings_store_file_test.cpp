@@ -1,6 +1,7 @@
-#include <signal.h>
+// The native settings store over real files: the file's format and its
+// escapes, whole-file replacement, damaged and oversized files, full disks,
+// unwritable folders, and a key that holds its writes until it is closed.
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,11 +13,13 @@
 #include <sstream>
 
 #include "platform/settings_store.h"
+#include "tests/native/file_size_limit.h"
 
 namespace orva::platform {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FileSizeLimit;
 using Kind = SettingsValue::Kind;
 
 constexpr char kHeader[] = "orva-settings 1\n";
@@ -181,15 +184,10 @@ TEST_F(FileStore, AWriteCutShortLosesNothing) {
   const std::string before = FileBytes(SectionFile());
 
   // The disk fills up in the middle of the new file.
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = before.size() + 4;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const bool written = section->WriteText("B", std::string(100, 'b'));
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, previousHandler);
+  const bool written = [&] {
+    const FileSizeLimit full(before.size() + 4);
+    return section->WriteText("B", std::string(100, 'b'));
+  }();
 
   EXPECT_FALSE(written);
   EXPECT_EQ(FileBytes(SectionFile()), before);
@@ -227,27 +225,6 @@ TEST_F(FileStore, AnUnwritableDirectoryFailsTheWriteAndLosesNothing) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
 }
-
-// The disk holds no more than `bytes` per file while it lives.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(std::size_t bytes) : previousHandler_(signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit small = saved_;
-    small.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &small);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, previousHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  sighandler_t previousHandler_;
-};
 
 TEST_F(FileStore, AnOpenKeyHoldsItsWritesAndWritesThemWhenClosed) {
   auto key = OpenApplicationKey("Software\\Logger", SettingsAccess::kAll);
