@@ -1,9 +1,7 @@
 // The placement as it lands in the native settings file, through the whole
 // plug-in: the values, their order and their types, and how often
 // a save writes the file and a load reads it.
-#include <signal.h>
 #include <sys/inotify.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
