@@ -10,7 +10,17 @@ target_link_libraries(orva_win32 PUBLIC ole32 oleaut32 uuid user32 gdi32 advapi3
 set(ORVA_PLATFORM_LIBRARY orva_win32)
 add_link_options(-static-libgcc -static-libstdc++ -static)
 
+# The version the file's properties show comes from project(VERSION), the one
+# place it is written; the resource takes four numbers, the project may give
+# three.
+enable_language(RC)
+string(REPLACE "." ";" version_numbers "${PROJECT_VERSION}.0.0.0")
+list(SUBLIST version_numbers 0 4 version_numbers)
+list(JOIN version_numbers "," ORVA_VERSION_COMMAS)
+configure_file(${PROJECT_SOURCE_DIR}/plugin/RARIREZazoriz.rc.in ${CMAKE_BINARY_DIR}/RARIREZazoriz.rc @ONLY)
+
 add_library(RARIREZazoriz SHARED $<TARGET_OBJECTS:orva_logic>
-  ${PROJECT_SOURCE_DIR}/plugin/RARIREZazoriz.def)
+  ${PROJECT_SOURCE_DIR}/plugin/RARIREZazoriz.def ${CMAKE_BINARY_DIR}/RARIREZazoriz.rc)
 target_link_libraries(RARIREZazoriz PRIVATE orva_win32)
 set_target_properties(RARIREZazoriz PROPERTIES PREFIX "")
+include(${PROJECT_SOURCE_DIR}/cmake/operator-zip.cmake)

@@ -11,13 +11,16 @@
 //
 // Usage: win32_test_host <plug-in DLL> <screenshot PNG> runs the whole
 // session; win32_test_host --naming <plug-in DLL> only checks what the
-// plug-in names after the host (run from a long path). Prints one line per
-// check and exits with 0 only when every check passed.
+// plug-in names after the host (run from a long path);
+// win32_test_host --version-resource <plug-in DLL> only reads the version the
+// file's properties show and checks it against the build's. Prints one line
+// per check and exits with 0 only when every check passed.
 #include <windows.h>
 
 #include <objbase.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cctype>
 #include <chrono>
@@ -901,15 +904,121 @@ int RunNamingSession(const std::string& dllPath) {
   return 0;
 }
 
+// ---------------------------------------------------------------------------
+// The version resource, read back through the calls that the file's
+// properties use, against the version the build was made from.
+
+// Four 16-bit numbers, as the resource's binary fields hold them; those the
+// text leaves out are 0.
+std::array<unsigned, 4> VersionNumbers(const char* text) {
+  std::array<unsigned, 4> numbers{};
+  std::sscanf(text, "%u.%u.%u.%u", &numbers[0], &numbers[1], &numbers[2], &numbers[3]);
+  return numbers;
+}
+
+std::vector<char> ReadVersionInfo(const std::string& path) {
+  DWORD ignored = 0;
+  std::vector<char> info(GetFileVersionInfoSizeA(path.c_str(), &ignored));
+  if (!info.empty() &&
+      !GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data())) {
+    info.clear();
+  }
+  return info;
+}
+
+std::optional<std::string> VersionText(std::vector<char>& info, const std::string& block,
+                                       const char* name) {
+  const std::string query = "\\StringFileInfo\\" + block + "\\" + name;
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(info.data(), query.c_str(), &value, &length) || !value) {
+    return std::nullopt;
+  }
+  return std::string(static_cast<const char*>(value));
+}
+
+void CheckFixedVersion(const VS_FIXEDFILEINFO& fixed) {
+  const std::array<unsigned, 4> number = VersionNumbers(ORVA_VERSION);
+  const DWORD high = MAKELONG(number[1], number[0]);
+  const DWORD low = MAKELONG(number[3], number[2]);
+  CheckNumber(fixed.dwSignature, static_cast<DWORD>(VS_FFI_SIGNATURE),
+              "fixed version information is signed");
+  CheckNumber(fixed.dwFileVersionMS, high, "file version's major and minor are the build's");
+  CheckNumber(fixed.dwFileVersionLS, low, "file version's patch and tweak are the build's");
+  CheckNumber(fixed.dwProductVersionMS, high, "product version's major and minor are the build's");
+  CheckNumber(fixed.dwProductVersionLS, low, "product version's patch and tweak are the build's");
+  CheckNumber(fixed.dwFileType, static_cast<DWORD>(VFT_DLL), "file type is a DLL");
+}
+
+// The texts sit in the block of the first language the resource lists.
+std::string FirstTranslationBlock(std::vector<char>& info) {
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &value, &length) ||
+      length < 2 * sizeof(WORD)) {
+    return "";
+  }
+  const auto* translation = static_cast<const WORD*>(value);
+  char block[9];
+  std::snprintf(block, sizeof block, "%04X%04X", translation[0], translation[1]);
+  return block;
+}
+
+int RunVersionResourceCheck(const std::string& dllPath) {
+  std::vector<char> info = ReadVersionInfo(dllPath);
+  if (!Check(!info.empty(), "the plug-in carries a version resource")) {
+    return 1;
+  }
+  void* fixed = nullptr;
+  UINT fixedSize = 0;
+  if (Check(VerQueryValueA(info.data(), "\\", &fixed, &fixedSize) &&
+                fixedSize >= sizeof(VS_FIXEDFILEINFO),
+            "the version resource holds fixed version information")) {
+    CheckFixedVersion(*static_cast<const VS_FIXEDFILEINFO*>(fixed));
+  }
+  const std::string block = FirstTranslationBlock(info);
+  Check(!block.empty(), "the version resource names its language (" + block + ")");
+  const std::pair<const char*, const char*> texts[] = {
+      {"FileDescription", "ORVA DX Contest scoring plug-in"},
+      {"FileVersion", ORVA_VERSION},
+      {"ProductName", "ORVA DX Contest"},
+      {"ProductVersion", ORVA_VERSION},
+      {"OriginalFilename", "RARIREZazoriz.dll"},
+      {"InternalName", "RARIREZazoriz"},
+  };
+  for (const auto& [name, expected] : texts) {
+    CheckText(VersionText(info, block, name).value_or("(none)"), expected,
+              std::string("version resource ") + name);
+  }
+  // The plug-in is nobody's product by name.
+  for (const char* name : {"CompanyName", "LegalCopyright"}) {
+    Check(!VersionText(info, block, name), std::string("version resource has no ") + name);
+  }
+  return 0;
+}
+
+int Summary(int aborted) {
+  std::printf("%s: %d check(s) failed\n", failedChecks || aborted ? "FAILED" : "PASSED",
+              failedChecks.load());
+  return failedChecks || aborted ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool namingOnly = argc == 3 && std::string_view(argv[1]) == "--naming";
   if (argc != 3) {
-    std::fprintf(stderr, "usage: %s <plug-in DLL> <screenshot PNG> | --naming <plug-in DLL>\n",
+    std::fprintf(stderr,
+                 "usage: %s <plug-in DLL> <screenshot PNG> | --naming <plug-in DLL> | "
+                 "--version-resource <plug-in DLL>\n",
                  argv[0]);
     return 2;
   }
+  const std::string_view mode = argv[1];
+  if (mode == "--version-resource") {
+    // Reads the file alone: no COM, no window, no display.
+    return Summary(RunVersionResourceCheck(argv[2]));
+  }
+  const bool namingOnly = mode == "--naming";
   // The host initializes COM on its user-interface thread before it hands
   // its connection over.
   if (!Check(SUCCEEDED(CoInitialize(nullptr)), "CoInitialize")) {
@@ -922,7 +1031,5 @@ int main(int argc, char** argv) {
     aborted = namingOnly ? RunNamingSession(argv[2]) : RunSession(argv[1], argv[2]);
   }
   CoUninitialize();
-  std::printf("%s: %d check(s) failed\n", failedChecks || aborted ? "FAILED" : "PASSED",
-              failedChecks.load());
-  return failedChecks || aborted ? 1 : 0;
+  return Summary(aborted);
 }
