@@ -7,6 +7,19 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_BUILD_RPATH ${CMAKE_BINARY_DIR}/bin)
 
+# Installed, the host goes on the PATH and the plug-in with the platform
+# library into a private folder: only the host loads them, so they need no
+# shared-library registration (no shlibs, no ldconfig). The folder is the
+# architecture's own library folder where the system has one, as Debian has
+# private libraries, and the host finds it at a fixed place relative to itself.
+set(ORVA_INSTALL_BINDIR bin)
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  set(ORVA_INSTALL_PRIVATE_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/orva)
+else()
+  set(ORVA_INSTALL_PRIVATE_LIBDIR lib/orva)
+endif()
+set(ORVA_INSTALL_DATADIR share/orva)
+
 find_package(SQLite3 REQUIRED)
 find_package(Threads REQUIRED)
 
@@ -22,3 +35,5 @@ set(ORVA_PLATFORM_LIBRARY orva_native)
 add_library(RARIREZazoriz MODULE $<TARGET_OBJECTS:orva_logic>)
 target_link_libraries(RARIREZazoriz PRIVATE orva_native)
 set_target_properties(RARIREZazoriz PROPERTIES PREFIX "")
+set_target_properties(orva_native RARIREZazoriz PROPERTIES INSTALL_RPATH "$ORIGIN")
+install(TARGETS orva_native RARIREZazoriz LIBRARY DESTINATION ${ORVA_INSTALL_PRIVATE_LIBDIR})

@@ -16,12 +16,11 @@
 // (records left out, no QSO in the file, an error box while scoring) or a
 // checked reference file has findings, 2 when nothing could be done (bad
 // options, a file or plug-in that cannot be opened, a file not written).
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 
 #include <clocale>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -70,11 +69,29 @@ constexpr const char* kCommandsHelp =
     "Exit status: 0 all went well; 1 the score may be incomplete, or a checked\n"
     "reference file has findings; 2 nothing could be done.";
 
-std::string BesideExecutable(const std::string& name) {
-  std::string self(4096, '\0');
-  const ssize_t length = readlink("/proc/self/exe", self.data(), self.size());
-  self.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-  return self.substr(0, self.rfind('/') + 1) + name;
+constexpr const char* kPluginName = "RARIREZazoriz.so";
+
+// The plug-in stands beside the host in a build tree, as it does beside a
+// logging program, and in the private library folder of an installed host.
+std::optional<std::string> FindPlugin() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) {
+    std::cerr << "orva-host: cannot tell where orva-host stands (" << error.message()
+              << "); give --plugin PATH\n";
+    return std::nullopt;
+  }
+  const std::filesystem::path beside = self.parent_path() / kPluginName;
+  const std::filesystem::path installed =
+      (self.parent_path() / ORVA_PLUGIN_DIR / kPluginName).lexically_normal();
+  for (const std::filesystem::path& candidate : {beside, installed}) {
+    if (std::filesystem::exists(candidate, error)) {
+      return candidate.string();
+    }
+  }
+  std::cerr << "orva-host: no plug-in at " << beside.string() << " nor at " << installed.string()
+            << "; give --plugin PATH\n";
+  return std::nullopt;
 }
 
 // The logs in the order they stand on the command line, whichever option
@@ -94,7 +111,9 @@ std::vector<LogSpec> LogsInOrder(const CLI::App& app,
 
 void DefineOptions(CLI::App& app, Options& options) {
   app.set_version_flag("--version", "orva-host " ORVA_VERSION);
-  app.add_option("--plugin", options.plugin, "the plug-in to load (default: beside orva-host)")
+  app.add_option("--plugin", options.plugin,
+                 "the plug-in to load (default: beside orva-host, else in " ORVA_PLUGIN_DIR
+                 " from there)")
       ->type_name("PATH");
   app.add_option("--table", options.import.table, "the log table's name")
       ->type_name("NAME")
@@ -200,9 +219,10 @@ int DrivePlugin(const Options& options) {
       return kFailed;
     }
   }
+  const std::optional<std::string> path =
+      options.plugin.empty() ? FindPlugin() : std::optional(options.plugin);
   orva::host::Plugin plugin{};
-  if (!orva::host::LoadPlugin(
-          options.plugin.empty() ? BesideExecutable("RARIREZazoriz.so") : options.plugin, plugin)) {
+  if (!path || !orva::host::LoadPlugin(*path, plugin)) {
     return kFailed;
   }
   const orva::host::RecordContext context{log ? log->Connection() : 0, options.import.table,
