@@ -5,6 +5,14 @@
 // The cursor is the hot path of a recalculation (eight columns of every row of
 // a log of up to 100,000 QSOs), so it resolves a column name once per query
 // and hands out values where SQLite holds them, without copies.
+//
+// What the cursor guarantees beyond SQLite's own behaviour:
+// - A query holds the log's read lock only while it delivers rows from the
+//   log. A failure after opening (a failing step, a failing column read) ends
+//   its rows and lets go of the lock, and a column it lacks makes it take its
+//   remaining rows into memory and let go: in both cases it stays open until
+//   it is closed or opened again, as the recalculation leaves it, and the
+//   host can write its log meanwhile.
 #include <sqlite3.h>
 
 #include <array>
@@ -181,11 +189,66 @@ std::string_view ValueText(sqlite3_value* value, NumberDigits& digits) {
   }
 }
 
+// The rows a query still had when it let go of the log, as the texts the
+// cursor hands out, row after row.
+class HeldRows {
+ public:
+  bool IsHolding() const { return holding_; }
+
+  // Copies the statement's current row and every row after it, with the
+  // failure that ended them early, and resets the statement, which lets go
+  // of the log.
+  void Take(sqlite3_stmt* statement, sqlite3* database) {
+    holding_ = true;
+    columns_ = static_cast<std::size_t>(sqlite3_column_count(statement));
+    NumberDigits digits;
+    int result = SQLITE_ROW;
+    for (; result == SQLITE_ROW; result = sqlite3_step(statement)) {
+      for (std::size_t column = 0; column < columns_; ++column) {
+        bytes_ += ValueText(sqlite3_column_value(statement, static_cast<int>(column)), digits);
+        ends_.push_back(bytes_.size());
+      }
+    }
+    if (result != SQLITE_DONE) {
+      failure_ = sqlite3_errmsg(database);
+    }
+    sqlite3_reset(statement);
+  }
+
+  std::string_view Text(int column) const {
+    const std::size_t cell = row_ * columns_ + static_cast<std::size_t>(column);
+    const std::size_t start = cell == 0 ? 0 : ends_[cell - 1];
+    return std::string_view(bytes_).substr(start, ends_[cell] - start);
+  }
+
+  // False after the last row; raises the failure that ended the rows there.
+  bool Next() {
+    if (++row_ * columns_ < ends_.size()) {
+      return true;
+    }
+    if (failure_) {
+      throw Failure(*failure_);
+    }
+    return false;
+  }
+
+  void Clear() { *this = HeldRows(); }
+
+ private:
+  bool holding_ = false;
+  std::size_t columns_ = 0;
+  std::string bytes_;
+  std::vector<std::size_t> ends_;  // where each value's bytes end in bytes_
+  std::size_t row_ = 0;
+  std::optional<std::string> failure_;
+};
+
 class SqliteLogCursor final : public LogCursor {
  public:
   explicit SqliteLogCursor(std::uint32_t connection) : handle_(connection) {}
 
   void Close() override {
+    held_.Clear();
     statement_.reset();
     database_.reset();
     hasRow_ = false;
@@ -193,6 +256,7 @@ class SqliteLogCursor final : public LogCursor {
     nextAsked_ = 0;
   }
 
+  // A failure here is one of opening: the cursor is left closed.
   void Open(const std::string& queryText) override {
     Close();
     Connection database = Connections().Find(handle_);
@@ -201,7 +265,12 @@ class SqliteLogCursor final : public LogCursor {
     }
     statement_ = Prepare(database.get(), queryText);
     database_ = std::move(database);
-    Step();
+    try {
+      Step();
+    } catch (...) {
+      Close();
+      throw;
+    }
   }
 
   bool IsOpen() const override { return statement_ != nullptr; }
@@ -211,21 +280,52 @@ class SqliteLogCursor final : public LogCursor {
     if (!hasRow_) {
       throw Failure("The query has no current row to step from");
     }
-    Step();
+    if (!held_.IsHolding()) {
+      Step();
+      return;
+    }
+    hasRow_ = false;
+    hasRow_ = held_.Next();
   }
 
   std::optional<std::string_view> FieldText(const std::string& name) override {
     if (!hasRow_) {
       throw Failure("The query has no current row to read '" + name + "' from");
     }
-    const int column = ColumnIndex(name);
-    if (column < 0) {
-      return std::nullopt;
+    try {
+      const int column = ColumnIndex(name);
+      if (column < 0) {
+        // The caller is likely to give up on the query now and leave it open
+        // while it reports the failure.
+        LetGoOfTheLog();
+        return std::nullopt;
+      }
+      if (held_.IsHolding()) {
+        return held_.Text(column);
+      }
+      return ValueText(sqlite3_column_value(statement_.get(), column), digits_);
+    } catch (...) {
+      EndRows();
+      throw;
     }
-    return ValueText(sqlite3_column_value(statement_.get(), column), digits_);
   }
 
  private:
+  void LetGoOfTheLog() {
+    if (!held_.IsHolding()) {
+      held_.Take(statement_.get(), database_.get());
+    }
+  }
+
+  // Resetting the statement lets go of the log, and with no current row it
+  // is never stepped again, which would silently restart it from its first
+  // row.
+  void EndRows() {
+    hasRow_ = false;
+    held_.Clear();
+    sqlite3_reset(statement_.get());
+  }
+
   // Callers ask for the same names in the same order on every row, so the
   // name after the one asked last is tried first: one comparison per field.
   int ColumnIndex(const std::string& name) {
@@ -258,8 +358,6 @@ class SqliteLogCursor final : public LogCursor {
     return -1;
   }
 
-  // A failed step leaves the cursor closed: stepping a failed statement again
-  // would silently restart the query from its first row.
   void Step() {
     switch (sqlite3_step(statement_.get())) {
       case SQLITE_ROW:
@@ -270,7 +368,7 @@ class SqliteLogCursor final : public LogCursor {
         return;
       default: {
         std::string message = sqlite3_errmsg(database_.get());
-        Close();
+        EndRows();
         throw Failure(message);
       }
     }
@@ -280,6 +378,7 @@ class SqliteLogCursor final : public LogCursor {
   Connection database_;  // declared before the statement, which goes first
   Statement statement_;
   bool hasRow_ = false;
+  HeldRows held_;
   struct AskedColumn {
     std::string name;
     int column;  // -1 when the query has no such column

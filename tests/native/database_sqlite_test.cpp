@@ -201,18 +201,69 @@ INSTANTIATE_TEST_SUITE_P(
                                      "The query text holds a zero byte"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
-TEST_F(LogDatabase, AFailureWhileSteppingClosesTheCursor) {
-  auto cursor = CursorOn(kThreeCalls);
-  cursor->Open(
-      "SELECT abs(CASE WHEN N = 2 THEN -9223372036854775807 - 1 ELSE N END) AS V "
-      "FROM Log ORDER BY N");
-  EXPECT_EQ(cursor->FieldText("V"), "1");
-  EXPECT_EQ(FailureOf([&] { cursor->Next(); }), "integer overflow");
-  EXPECT_FALSE(cursor->IsOpen());
-  EXPECT_TRUE(cursor->Eof());
-  cursor->Close();
-  EXPECT_EQ(ReadColumn(*cursor, kReadCalls, "CallSign"), kThreeCallsRead);
+// The host writes its log through a connection of its own, and waits only
+// briefly for a lock, as it must not stall its operator.
+bool HostCanWrite(const std::string& path) {
+  sqlite3* host = nullptr;
+  const bool opened = sqlite3_open(path.c_str(), &host) == SQLITE_OK;
+  sqlite3_busy_timeout(host, 50);
+  const bool written = opened && sqlite3_exec(host, "INSERT INTO Log(CallSign) VALUES ('W1AW')",
+                                              nullptr, nullptr, nullptr) == SQLITE_OK;
+  sqlite3_close(host);
+  return written;
 }
+
+// A failure after opening leaves the query open, as the window's recalculation
+// leaves it, but must not keep the host from writing its log meanwhile.
+class FailureAfterOpening : public LogDatabase, public testing::WithParamInterface<std::string> {
+ protected:
+  std::string MakeJournaledLog() {
+    return MakeLog("PRAGMA journal_mode = " + GetParam() + ";" + kThreeCalls);
+  }
+};
+
+TEST_P(FailureAfterOpening, AMissingColumnLetsGoOfTheLogAndKeepsTheRowsAsTheyWere) {
+  const std::string path = MakeJournaledLog();
+  auto cursor = platform::BindLogCursor(OpenLog(path));
+  cursor->Open(kReadCalls);
+  EXPECT_EQ(cursor->FieldText("ITUZone"), std::nullopt);
+  EXPECT_TRUE(HostCanWrite(path));
+  std::vector<std::string> calls;
+  for (; !cursor->Eof(); cursor->Next()) {
+    calls.emplace_back(cursor->FieldText("CallSign").value_or("(missing)"));
+    EXPECT_EQ(cursor->FieldText("N"), std::to_string(calls.size()));
+  }
+  EXPECT_EQ(calls, kThreeCallsRead);
+  EXPECT_TRUE(cursor->IsOpen());
+  EXPECT_EQ(ReadColumn(*cursor, kReadCalls, "CallSign").size(), 4u);
+}
+
+TEST_P(FailureAfterOpening, AFailingStepEndsTheRowsAndLetsGoOfTheLog) {
+  const std::string path = MakeJournaledLog();
+  auto cursor = platform::BindLogCursor(OpenLog(path));
+  // Whether the rows were still read from the log or already let go of.
+  for (const bool missingColumnFirst : {false, true}) {
+    SCOPED_TRACE(missingColumnFirst ? "after a missing column" : "reading the log");
+    cursor->Open(
+        "SELECT abs(CASE WHEN N = 2 THEN -9223372036854775807 - 1 ELSE N END) AS V "
+        "FROM Log ORDER BY N");
+    if (missingColumnFirst) {
+      EXPECT_EQ(cursor->FieldText("ITUZone"), std::nullopt);
+    }
+    EXPECT_EQ(cursor->FieldText("V"), "1");
+    EXPECT_EQ(FailureOf([&] { cursor->Next(); }), "integer overflow");
+    EXPECT_TRUE(cursor->IsOpen());
+    EXPECT_TRUE(cursor->Eof());
+    EXPECT_THROW(cursor->Next(), Failure);
+    EXPECT_TRUE(HostCanWrite(path));
+  }
+  cursor->Close();
+  EXPECT_FALSE(cursor->IsOpen());
+  EXPECT_EQ(ReadColumn(*cursor, kReadCalls, "CallSign").size(), 5u);
+}
+
+INSTANTIATE_TEST_SUITE_P(JournalModes, FailureAfterOpening, testing::Values("DELETE", "WAL"),
+                         [](const auto& info) { return info.param; });
 
 TEST_F(LogDatabase, MisuseOfACursorWithoutARowIsAFailure) {
   auto cursor = CursorOn(kThreeCalls);

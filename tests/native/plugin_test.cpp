@@ -131,6 +131,8 @@ TEST_P(RecalculationFailure, EndsInOneErrorBoxAndAUsableWindow) {
   EXPECT_EQ(Memo(window), "");
   EXPECT_EQ(orva_window_button_enabled(window), 1);
   EXPECT_EQ(orva_window_state(window), ORVA_STATE_NORMAL);
+  // The host logs its next QSO while the window shows the failure.
+  Sql("INSERT INTO LOG (CallSign) VALUES ('W1AW')");
 }
 
 INSTANTIATE_TEST_SUITE_P(
