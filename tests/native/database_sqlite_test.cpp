@@ -265,6 +265,67 @@ TEST_P(FailureAfterOpening, AFailingStepEndsTheRowsAndLetsGoOfTheLog) {
 INSTANTIATE_TEST_SUITE_P(JournalModes, FailureAfterOpening, testing::Values("DELETE", "WAL"),
                          [](const auto& info) { return info.param; });
 
+struct OrderCase {
+  std::string log;  // the statements that make the log
+  std::vector<std::string> calls;
+};
+
+// The worked-station list needs its rows in byte order of the callsign texts
+// the cursor hands out, whatever the column's collation and values' types.
+class ByteOrder : public LogDatabase, public testing::WithParamInterface<OrderCase> {};
+
+TEST_P(ByteOrder, OfTheCallSignTexts) {
+  auto cursor = CursorOn(GetParam().log);
+  EXPECT_EQ(ReadColumn(*cursor, kReadCalls, "CallSign"), GetParam().calls);
+}
+
+const char kCaselessLog[] = "CREATE TABLE Log(CallSign COLLATE NOCASE); INSERT INTO Log VALUES ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ByteOrder,
+    testing::Values(
+        OrderCase{std::string(kCaselessLog) + "('a1'), ('B1'), ('b0'), ('A2')",
+                  {"A2", "B1", "a1", "b0"}},
+        OrderCase{std::string(kCaselessLog) + "(10), (9), (-5), (100), (2.5), (1e20), ('1.5')",
+                  {"-5", "1.5", "10", "100", "1e+20", "2.5", "9"}},
+        OrderCase{
+            std::string(kCaselessLog) + "(NULL), (x'41'), ('B'), (x'E9'), ('Z'), (7), (x''), (2.0)",
+            {"", "", "2", "7", "A", "B", "Z", "\xE9"}},
+        OrderCase{std::string(kCaselessLog) + "('K1A'), ('K'), ('K1'), ('K' || char(0)), ('K1A ')",
+                  {"K", std::string("K\0", 2), "K1", "K1A", "K1A "}},
+        OrderCase{"PRAGMA encoding = 'UTF-16le'; CREATE TABLE Log(CallSign TEXT);"
+                  "INSERT INTO Log VALUES ('Z'), (char(256)), ('A')",
+                  {"A", "Z", "\xC4\x80"}}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+struct QueryOrderCase {
+  std::string query;
+  std::vector<std::string> calls;
+};
+
+// Only a query ending in the ordering by CallSign is ordered by its bytes;
+// every other text runs as SQLite runs it.
+class QueryOrder : public LogDatabase, public testing::WithParamInterface<QueryOrderCase> {};
+
+TEST_P(QueryOrder, FollowsTheTextsEnding) {
+  auto cursor = CursorOn(
+      "CREATE TABLE Log(N INTEGER PRIMARY KEY, CallSign COLLATE NOCASE);"
+      "INSERT INTO Log(CallSign) VALUES ('b'), (9), ('A'), (10);");
+  EXPECT_EQ(ReadColumn(*cursor, GetParam().query, "CallSign"), GetParam().calls);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, QueryOrder,
+    testing::Values(
+        QueryOrderCase{"Select * from Log order by CallSign", {"10", "9", "A", "b"}},
+        QueryOrderCase{"select CallSign from [Log]ORDER\tBY\ncallsign \r\n", {"10", "9", "A", "b"}},
+        QueryOrderCase{"Select * from Log order by CallSign desc", {"b", "A", "10", "9"}},
+        QueryOrderCase{"Select * from Log order by N", {"b", "9", "A", "10"}},
+        QueryOrderCase{"Select * from Log -- order by CallSign", {"b", "9", "A", "10"}},
+        QueryOrderCase{"Select CallSign from Log union all select 'c' order by CallSign",
+                       {"9", "10", "A", "b", "c"}}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
 TEST_F(LogDatabase, MisuseOfACursorWithoutARowIsAFailure) {
   auto cursor = CursorOn(kThreeCalls);
   cursor->Close();
