@@ -5,8 +5,23 @@
 // The cursor is the hot path of a recalculation (eight columns of every row of
 // a log of up to 100,000 QSOs), so it resolves a column name once per query
 // and hands out values where SQLite holds them, without copies.
+//
+// What the cursor guarantees beyond SQLite's own behaviour:
+// - A query text ending in "order by CallSign" (any letter case and spacing)
+//   delivers its rows in ascending byte order of the texts the cursor hands
+//   out for that column, whatever the column's collation and its values'
+//   types: the order the worked-station list's search relies on. Every other
+//   query text runs as written, and so does a compound SELECT, which SQLite
+//   cannot order by anything but its result columns.
+// - A query holds the log's read lock only while it delivers rows from the
+//   log. A failure after opening (a failing step, a failing column read) ends
+//   its rows and lets go of the lock, and a column it lacks makes it take its
+//   remaining rows into memory and let go: in both cases it stays open until
+//   it is closed or opened again, as the recalculation leaves it, and the
+//   host can write its log meanwhile.
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -94,6 +109,70 @@ void RememberFailure(const char* message) noexcept {
   }
 }
 
+// Room for any 64-bit integer and the shortest form of any double.
+using NumberDigits = std::array<char, 32>;
+
+template <typename Number>
+std::string_view NumberText(Number value, NumberDigits& digits) {
+  const auto converted = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+  return std::string_view(digits.data(), static_cast<std::size_t>(converted.ptr - digits.data()));
+}
+
+// Text and blobs are viewed where SQLite holds them for the current row;
+// numbers are written into `digits`.
+std::string_view ValueText(sqlite3_value* value, NumberDigits& digits) {
+  const auto bytesAt = [value](const void* bytes) {
+    return bytes ? std::string_view(static_cast<const char*>(bytes),
+                                    static_cast<std::size_t>(sqlite3_value_bytes(value)))
+                 : std::string_view();
+  };
+  switch (sqlite3_value_type(value)) {
+    case SQLITE_NULL:
+      return {};
+    case SQLITE_INTEGER:
+      return NumberText(sqlite3_value_int64(value), digits);
+    case SQLITE_FLOAT:
+      return NumberText(sqlite3_value_double(value), digits);
+    case SQLITE_TEXT:
+      return bytesAt(sqlite3_value_text(value));
+    default:
+      return bytesAt(sqlite3_value_blob(value));
+  }
+}
+
+// The SQL function that orders rows by the cursor's texts: its argument's
+// text as the cursor hands it out. Built on ValueText itself, so that numbers
+// sort by exactly the digits the cursor gives for them (SQLite's own text of
+// a real differs: "2.0" where the cursor reads "2"). A function's result has
+// no collation of its own, so texts compare byte for byte. In a UTF-8
+// database the result is text, which SQLite's sorter compares fastest; a
+// UTF-16 database would convert a text result and compare it as UTF-16, so
+// there it is a blob, which is compared as it stands.
+const char kTextBytes[] = "orva_text_bytes";
+
+template <bool kAsText>
+void TextBytes(sqlite3_context* context, int, sqlite3_value** arguments) {
+  NumberDigits digits;
+  const std::string_view text = ValueText(arguments[0], digits);
+  // A null pointer would make the result NULL rather than empty.
+  const char* bytes = text.empty() ? "" : text.data();
+  const int size = static_cast<int>(text.size());
+  if constexpr (kAsText) {
+    sqlite3_result_text(context, bytes, size, SQLITE_TRANSIENT);
+  } else {
+    sqlite3_result_blob(context, bytes, size, SQLITE_TRANSIENT);
+  }
+}
+
+// SQLite calls the form registered for the database's own encoding.
+bool AddTextBytes(sqlite3* database) {
+  constexpr int kPure = SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+  return sqlite3_create_function_v2(database, kTextBytes, 1, SQLITE_UTF8 | kPure, nullptr,
+                                    TextBytes<true>, nullptr, nullptr, nullptr) == SQLITE_OK &&
+         sqlite3_create_function_v2(database, kTextBytes, 1, SQLITE_UTF16 | kPure, nullptr,
+                                    TextBytes<false>, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
 Connection OpenLogFile(const char* path) {
   if (path == nullptr || *path == '\0') {
     // SQLite would open a private temporary database for an empty name.
@@ -115,6 +194,9 @@ Connection OpenLogFile(const char* path) {
     fail();
   }
   sqlite3_busy_timeout(raw, kBusyTimeoutMilliseconds);
+  if (!AddTextBytes(raw)) {
+    fail();
+  }
   // SQLite only looks at the file when it is first read; reading the schema
   // now tells the host at once when the file is no database.
   if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
@@ -150,42 +232,135 @@ Statement Prepare(sqlite3* database, const std::string& queryText) {
   return statement;
 }
 
-// Room for any 64-bit integer and the shortest form of any double.
-using NumberDigits = std::array<char, 32>;
-
-template <typename Number>
-std::string_view NumberText(Number value, NumberDigits& digits) {
-  const auto converted = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-  return std::string_view(digits.data(), static_cast<std::size_t>(converted.ptr - digits.data()));
+bool IsSqlSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
 }
 
-// Text and blobs are viewed where SQLite holds them for the current row;
-// numbers are written into `digits`.
-std::string_view ValueText(sqlite3_value* value, NumberDigits& digits) {
-  const auto bytesAt = [value](const void* bytes) {
-    return bytes ? std::string_view(static_cast<const char*>(bytes),
-                                    static_cast<std::size_t>(sqlite3_value_bytes(value)))
-                 : std::string_view();
-  };
-  switch (sqlite3_value_type(value)) {
-    case SQLITE_NULL:
-      return {};
-    case SQLITE_INTEGER:
-      return NumberText(sqlite3_value_int64(value), digits);
-    case SQLITE_FLOAT:
-      return NumberText(sqlite3_value_double(value), digits);
-    case SQLITE_TEXT:
-      return bytesAt(sqlite3_value_text(value));
-    default:
-      return bytesAt(sqlite3_value_blob(value));
+// As SQLite's tokenizer has it: bytes above 127 belong to identifiers too.
+bool IsIdentifierByte(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 0x80 || byte == '_' || byte == '$' || (byte >= '0' && byte <= '9') ||
+         (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
+}
+
+// Takes the word `word` (in any letter case) and the white space before it
+// off the end of `text`; false, and `text` as it was, when it does not end so.
+bool TakeLastWord(std::string_view& text, std::string_view word) {
+  if (text.size() < word.size()) {
+    return false;
   }
+  std::string_view rest = text.substr(0, text.size() - word.size());
+  if (!EqualIgnoringAsciiCase(text.substr(rest.size()), word) ||
+      (!rest.empty() && IsIdentifierByte(rest.back()))) {
+    return false;
+  }
+  while (!rest.empty() && IsSqlSpace(rest.back())) {
+    rest.remove_suffix(1);
+  }
+  text = rest;
+  return true;
 }
+
+// The column by which the worked-station list needs its rows ordered.
+constexpr std::string_view kOrderColumn = "CallSign";
+
+// The query text with a trailing "order by CallSign" made an ordering by the
+// column's text bytes; no value for any other text. Found at the very end,
+// the words cannot be part of a string, and inside a trailing comment the
+// change stays in the comment.
+std::optional<std::string> InTextByteOrder(const std::string& queryText) {
+  std::string_view text = queryText;
+  while (!text.empty() && IsSqlSpace(text.back())) {
+    text.remove_suffix(1);
+  }
+  const std::size_t columnEnd = text.size();
+  const std::size_t columnStart = columnEnd - std::min(columnEnd, kOrderColumn.size());
+  if (!TakeLastWord(text, kOrderColumn) || !TakeLastWord(text, "by") ||
+      !TakeLastWord(text, "order")) {
+    return std::nullopt;
+  }
+  return queryText.substr(0, columnStart) + kTextBytes + "(" +
+         queryText.substr(columnStart, columnEnd - columnStart) + ")" + queryText.substr(columnEnd);
+}
+
+Statement PrepareQuery(sqlite3* database, const std::string& queryText) {
+  if (const std::optional<std::string> ordered = InTextByteOrder(queryText)) {
+    try {
+      return Prepare(database, *ordered);
+    } catch (const Failure&) {
+      // SQLite orders a compound SELECT by result columns only, never by an
+      // expression: such a text, like any with an error of its own, runs as
+      // written. A failure of the database itself (a lock, the disk) is
+      // final, as the text as written might then get through in the wrong
+      // order.
+      if (sqlite3_errcode(database) != SQLITE_ERROR) {
+        throw;
+      }
+    }
+  }
+  return Prepare(database, queryText);
+}
+
+// The rows a query still had when it let go of the log, as the texts the
+// cursor hands out, row after row.
+class HeldRows {
+ public:
+  bool IsHolding() const { return holding_; }
+
+  // Copies the statement's current row and every row after it, with the
+  // failure that ended them early, and resets the statement, which lets go
+  // of the log.
+  void Take(sqlite3_stmt* statement, sqlite3* database) {
+    holding_ = true;
+    columns_ = static_cast<std::size_t>(sqlite3_column_count(statement));
+    NumberDigits digits;
+    int result = SQLITE_ROW;
+    for (; result == SQLITE_ROW; result = sqlite3_step(statement)) {
+      for (std::size_t column = 0; column < columns_; ++column) {
+        bytes_ += ValueText(sqlite3_column_value(statement, static_cast<int>(column)), digits);
+        ends_.push_back(bytes_.size());
+      }
+    }
+    if (result != SQLITE_DONE) {
+      failure_ = sqlite3_errmsg(database);
+    }
+    sqlite3_reset(statement);
+  }
+
+  std::string_view Text(int column) const {
+    const std::size_t cell = row_ * columns_ + static_cast<std::size_t>(column);
+    const std::size_t start = cell == 0 ? 0 : ends_[cell - 1];
+    return std::string_view(bytes_).substr(start, ends_[cell] - start);
+  }
+
+  // False after the last row; raises the failure that ended the rows there.
+  bool Next() {
+    if (++row_ * columns_ < ends_.size()) {
+      return true;
+    }
+    if (failure_) {
+      throw Failure(*failure_);
+    }
+    return false;
+  }
+
+  void Clear() { *this = HeldRows(); }
+
+ private:
+  bool holding_ = false;
+  std::size_t columns_ = 0;
+  std::string bytes_;
+  std::vector<std::size_t> ends_;  // where each value's bytes end in bytes_
+  std::size_t row_ = 0;
+  std::optional<std::string> failure_;
+};
 
 class SqliteLogCursor final : public LogCursor {
  public:
   explicit SqliteLogCursor(std::uint32_t connection) : handle_(connection) {}
 
   void Close() override {
+    held_.Clear();
     statement_.reset();
     database_.reset();
     hasRow_ = false;
@@ -193,15 +368,21 @@ class SqliteLogCursor final : public LogCursor {
     nextAsked_ = 0;
   }
 
+  // A failure here is one of opening: the cursor is left closed.
   void Open(const std::string& queryText) override {
     Close();
     Connection database = Connections().Find(handle_);
     if (!database) {
       throw Failure(kMissingConnection);
     }
-    statement_ = Prepare(database.get(), queryText);
+    statement_ = PrepareQuery(database.get(), queryText);
     database_ = std::move(database);
-    Step();
+    try {
+      Step();
+    } catch (...) {
+      Close();
+      throw;
+    }
   }
 
   bool IsOpen() const override { return statement_ != nullptr; }
@@ -211,21 +392,52 @@ class SqliteLogCursor final : public LogCursor {
     if (!hasRow_) {
       throw Failure("The query has no current row to step from");
     }
-    Step();
+    if (!held_.IsHolding()) {
+      Step();
+      return;
+    }
+    hasRow_ = false;
+    hasRow_ = held_.Next();
   }
 
   std::optional<std::string_view> FieldText(const std::string& name) override {
     if (!hasRow_) {
       throw Failure("The query has no current row to read '" + name + "' from");
     }
-    const int column = ColumnIndex(name);
-    if (column < 0) {
-      return std::nullopt;
+    try {
+      const int column = ColumnIndex(name);
+      if (column < 0) {
+        // The caller is likely to give up on the query now and leave it open
+        // while it reports the failure.
+        LetGoOfTheLog();
+        return std::nullopt;
+      }
+      if (held_.IsHolding()) {
+        return held_.Text(column);
+      }
+      return ValueText(sqlite3_column_value(statement_.get(), column), digits_);
+    } catch (...) {
+      EndRows();
+      throw;
     }
-    return ValueText(sqlite3_column_value(statement_.get(), column), digits_);
   }
 
  private:
+  void LetGoOfTheLog() {
+    if (!held_.IsHolding()) {
+      held_.Take(statement_.get(), database_.get());
+    }
+  }
+
+  // Resetting the statement lets go of the log, and with no current row it
+  // is never stepped again, which would silently restart it from its first
+  // row.
+  void EndRows() {
+    hasRow_ = false;
+    held_.Clear();
+    sqlite3_reset(statement_.get());
+  }
+
   // Callers ask for the same names in the same order on every row, so the
   // name after the one asked last is tried first: one comparison per field.
   int ColumnIndex(const std::string& name) {
@@ -258,8 +470,6 @@ class SqliteLogCursor final : public LogCursor {
     return -1;
   }
 
-  // A failed step leaves the cursor closed: stepping a failed statement again
-  // would silently restart the query from its first row.
   void Step() {
     switch (sqlite3_step(statement_.get())) {
       case SQLITE_ROW:
@@ -270,7 +480,7 @@ class SqliteLogCursor final : public LogCursor {
         return;
       default: {
         std::string message = sqlite3_errmsg(database_.get());
-        Close();
+        EndRows();
         throw Failure(message);
       }
     }
@@ -280,6 +490,7 @@ class SqliteLogCursor final : public LogCursor {
   Connection database_;  // declared before the statement, which goes first
   Statement statement_;
   bool hasRow_ = false;
+  HeldRows held_;
   struct AskedColumn {
     std::string name;
     int column;  // -1 when the query has no such column

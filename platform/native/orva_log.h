@@ -10,7 +10,14 @@
  * These calls may come from any thread. The plug-in reads a log only from the
  * thread that calls its exports, one call at a time, so a connection is not
  * locked for each read: a host that calls the plug-in from several threads
- * at once must serialise those calls, as it must for every export. */
+ * at once must serialise those calls, as it must for every export.
+ *
+ * The plug-in holds a read lock on the log only while a recalculation reads
+ * it; a recalculation that fails lets go at once, though its query stays open
+ * until the next one. In the default rollback-journal mode a host's write
+ * waits for a running recalculation, and host code that the plug-in runs
+ * while it recalculates (when it lets messages through) cannot write the log
+ * at all until the recalculation ends; in WAL mode neither ever waits. */
 #ifndef ORVA_LOG_H
 #define ORVA_LOG_H
 

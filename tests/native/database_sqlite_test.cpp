@@ -201,18 +201,130 @@ INSTANTIATE_TEST_SUITE_P(
                                      "The query text holds a zero byte"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
-TEST_F(LogDatabase, AFailureWhileSteppingClosesTheCursor) {
-  auto cursor = CursorOn(kThreeCalls);
-  cursor->Open(
-      "SELECT abs(CASE WHEN N = 2 THEN -9223372036854775807 - 1 ELSE N END) AS V "
-      "FROM Log ORDER BY N");
-  EXPECT_EQ(cursor->FieldText("V"), "1");
-  EXPECT_EQ(FailureOf([&] { cursor->Next(); }), "integer overflow");
-  EXPECT_FALSE(cursor->IsOpen());
-  EXPECT_TRUE(cursor->Eof());
-  cursor->Close();
-  EXPECT_EQ(ReadColumn(*cursor, kReadCalls, "CallSign"), kThreeCallsRead);
+// The host writes its log through a connection of its own, and waits only
+// briefly for a lock, as it must not stall its operator.
+bool HostCanWrite(const std::string& path) {
+  sqlite3* host = nullptr;
+  const bool opened = sqlite3_open(path.c_str(), &host) == SQLITE_OK;
+  sqlite3_busy_timeout(host, 50);
+  const bool written = opened && sqlite3_exec(host, "INSERT INTO Log(CallSign) VALUES ('W1AW')",
+                                              nullptr, nullptr, nullptr) == SQLITE_OK;
+  sqlite3_close(host);
+  return written;
 }
+
+// A failure after opening leaves the query open, as the window's recalculation
+// leaves it, but must not keep the host from writing its log meanwhile.
+class FailureAfterOpening : public LogDatabase, public testing::WithParamInterface<std::string> {
+ protected:
+  std::string MakeJournaledLog() {
+    return MakeLog("PRAGMA journal_mode = " + GetParam() + ";" + kThreeCalls);
+  }
+};
+
+TEST_P(FailureAfterOpening, AMissingColumnLetsGoOfTheLogAndKeepsTheRowsAsTheyWere) {
+  const std::string path = MakeJournaledLog();
+  auto cursor = platform::BindLogCursor(OpenLog(path));
+  cursor->Open(kReadCalls);
+  EXPECT_EQ(cursor->FieldText("ITUZone"), std::nullopt);
+  EXPECT_TRUE(HostCanWrite(path));
+  std::vector<std::string> calls;
+  for (; !cursor->Eof(); cursor->Next()) {
+    calls.emplace_back(cursor->FieldText("CallSign").value_or("(missing)"));
+    EXPECT_EQ(cursor->FieldText("N"), std::to_string(calls.size()));
+  }
+  EXPECT_EQ(calls, kThreeCallsRead);
+  EXPECT_TRUE(cursor->IsOpen());
+  EXPECT_EQ(ReadColumn(*cursor, kReadCalls, "CallSign").size(), 4u);
+}
+
+TEST_P(FailureAfterOpening, AFailingStepEndsTheRowsAndLetsGoOfTheLog) {
+  const std::string path = MakeJournaledLog();
+  auto cursor = platform::BindLogCursor(OpenLog(path));
+  // Whether the rows were still read from the log or already let go of.
+  for (const bool missingColumnFirst : {false, true}) {
+    SCOPED_TRACE(missingColumnFirst ? "after a missing column" : "reading the log");
+    cursor->Open(
+        "SELECT abs(CASE WHEN N = 2 THEN -9223372036854775807 - 1 ELSE N END) AS V "
+        "FROM Log ORDER BY N");
+    if (missingColumnFirst) {
+      EXPECT_EQ(cursor->FieldText("ITUZone"), std::nullopt);
+    }
+    EXPECT_EQ(cursor->FieldText("V"), "1");
+    EXPECT_EQ(FailureOf([&] { cursor->Next(); }), "integer overflow");
+    EXPECT_TRUE(cursor->IsOpen());
+    EXPECT_TRUE(cursor->Eof());
+    EXPECT_THROW(cursor->Next(), Failure);
+    EXPECT_TRUE(HostCanWrite(path));
+  }
+  cursor->Close();
+  EXPECT_FALSE(cursor->IsOpen());
+  EXPECT_EQ(ReadColumn(*cursor, kReadCalls, "CallSign").size(), 5u);
+}
+
+INSTANTIATE_TEST_SUITE_P(JournalModes, FailureAfterOpening, testing::Values("DELETE", "WAL"),
+                         [](const auto& info) { return info.param; });
+
+struct OrderCase {
+  std::string log;  // the statements that make the log
+  std::vector<std::string> calls;
+};
+
+// The worked-station list needs its rows in byte order of the callsign texts
+// the cursor hands out, whatever the column's collation and values' types.
+class ByteOrder : public LogDatabase, public testing::WithParamInterface<OrderCase> {};
+
+TEST_P(ByteOrder, OfTheCallSignTexts) {
+  auto cursor = CursorOn(GetParam().log);
+  EXPECT_EQ(ReadColumn(*cursor, kReadCalls, "CallSign"), GetParam().calls);
+}
+
+const char kCaselessLog[] = "CREATE TABLE Log(CallSign COLLATE NOCASE); INSERT INTO Log VALUES ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ByteOrder,
+    testing::Values(
+        OrderCase{std::string(kCaselessLog) + "('a1'), ('B1'), ('b0'), ('A2')",
+                  {"A2", "B1", "a1", "b0"}},
+        OrderCase{std::string(kCaselessLog) + "(10), (9), (-5), (100), (2.5), (1e20), ('1.5')",
+                  {"-5", "1.5", "10", "100", "1e+20", "2.5", "9"}},
+        OrderCase{
+            std::string(kCaselessLog) + "(NULL), (x'41'), ('B'), (x'E9'), ('Z'), (7), (x''), (2.0)",
+            {"", "", "2", "7", "A", "B", "Z", "\xE9"}},
+        OrderCase{std::string(kCaselessLog) + "('K1A'), ('K'), ('K1'), ('K' || char(0)), ('K1A ')",
+                  {"K", std::string("K\0", 2), "K1", "K1A", "K1A "}},
+        OrderCase{"PRAGMA encoding = 'UTF-16le'; CREATE TABLE Log(CallSign TEXT);"
+                  "INSERT INTO Log VALUES ('Z'), (char(256)), ('A')",
+                  {"A", "Z", "\xC4\x80"}}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+struct QueryOrderCase {
+  std::string query;
+  std::vector<std::string> calls;
+};
+
+// Only a query ending in the ordering by CallSign is ordered by its bytes;
+// every other text runs as SQLite runs it.
+class QueryOrder : public LogDatabase, public testing::WithParamInterface<QueryOrderCase> {};
+
+TEST_P(QueryOrder, FollowsTheTextsEnding) {
+  auto cursor = CursorOn(
+      "CREATE TABLE Log(N INTEGER PRIMARY KEY, CallSign COLLATE NOCASE);"
+      "INSERT INTO Log(CallSign) VALUES ('b'), (9), ('A'), (10);");
+  EXPECT_EQ(ReadColumn(*cursor, GetParam().query, "CallSign"), GetParam().calls);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, QueryOrder,
+    testing::Values(
+        QueryOrderCase{"Select * from Log order by CallSign", {"10", "9", "A", "b"}},
+        QueryOrderCase{"select CallSign from [Log]ORDER\tBY\ncallsign \r\n", {"10", "9", "A", "b"}},
+        QueryOrderCase{"Select * from Log order by CallSign desc", {"b", "A", "10", "9"}},
+        QueryOrderCase{"Select * from Log order by N", {"b", "9", "A", "10"}},
+        QueryOrderCase{"Select * from Log -- order by CallSign", {"b", "9", "A", "10"}},
+        QueryOrderCase{"Select CallSign from Log union all select 'c' order by CallSign",
+                       {"9", "10", "A", "b", "c"}}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(LogDatabase, MisuseOfACursorWithoutARowIsAFailure) {
   auto cursor = CursorOn(kThreeCalls);

@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "tests/native/plugin_fixture.h"
 
@@ -131,6 +132,8 @@ TEST_P(RecalculationFailure, EndsInOneErrorBoxAndAUsableWindow) {
   EXPECT_EQ(Memo(window), "");
   EXPECT_EQ(orva_window_button_enabled(window), 1);
   EXPECT_EQ(orva_window_state(window), ORVA_STATE_NORMAL);
+  // The host logs its next QSO while the window shows the failure.
+  Sql("INSERT INTO LOG (CallSign) VALUES ('W1AW')");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -163,6 +166,23 @@ TEST_F(Plugin, RetryAfterAFailedRecalculationSucceeds) {
   EXPECT_EQ(orva_window_press_button(window), ORVA_DELIVERED);
   EXPECT_EQ(Memo(window), kTwoQsoReport);
   EXPECT_TRUE(ErrorBoxes().empty());
+}
+
+TEST_F(Plugin, BandsAreReportedInByteOrderOfTheirFirstCallSigns) {
+  // A column that SQLite would order without regard to case, and by type.
+  Sql("CREATE TABLE MIXED (CallSign COLLATE NOCASE, DigiBand, QSOMode, QSOReportRecived,"
+      " DXCCPrefix, MainPrefix, Continent, ITUZone);"
+      "INSERT INTO MIXED (CallSign, DigiBand) VALUES"
+      " (9, '3M'), ('a1', '6M'), (x'41', '4M'), (2.5, '2M'), ('B1', '5M'), (10, '1M')");
+  record.TableName.assign("MIXED");
+  const std::uintptr_t window = _Run(0, &record);
+  std::vector<std::string> bands;
+  std::istringstream lines(Memo(window));
+  for (std::string line; std::getline(lines, line);) {
+    bands.push_back(line.substr(0, line.find('\t')));
+  }
+  EXPECT_EQ(bands, (std::vector<std::string>{"Band", "  1M", "  2M", "  3M", "  4M", "  5M", "  6M",
+                                             "Total", " Score: 12*0=0"}));
 }
 
 TEST_F(Plugin, ReferenceFileBesideTheHostPrefillsExchanges) {
