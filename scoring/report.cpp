@@ -3,6 +3,7 @@
 // of points and multipliers is shown as it is.
 #include "scoring/report.h"
 
+#include <charconv>
 #include <cstdint>
 
 #include "base/text.h"
@@ -11,18 +12,44 @@ namespace orva {
 
 namespace {
 
-std::string Column(std::int64_t value) {
-  return PadLeft(std::to_string(value), 6);
+// The report is rebuilt after every QSO, so it is written into one string
+// without a temporary text per field.
+void AppendPadded(std::string& text, std::string_view value, std::size_t width) {
+  if (value.size() < width) {
+    text.append(width - value.size(), ' ');
+  }
+  text.append(value);
+}
+
+void AppendNumber(std::string& text, std::int64_t value, std::size_t width = 0) {
+  char digits[24];
+  const auto written = std::to_chars(digits, digits + sizeof digits, value);
+  AppendPadded(text, std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)),
+               width);
+}
+
+constexpr std::size_t kColumn = 6;
+
+void AppendColumns(std::string& text, std::int64_t qsos, std::int64_t points, std::int64_t mults) {
+  AppendNumber(text, qsos, kColumn);
+  text += '\t';
+  AppendNumber(text, points, kColumn);
+  text += '\t';
+  AppendNumber(text, mults, kColumn);
+}
+
+void TrimInPlace(std::string& text) {
+  const std::string_view trimmed = Trim(text);
+  const auto start = static_cast<std::size_t>(trimmed.data() - text.data());
+  text.erase(start + trimmed.size());
+  text.erase(0, start);
 }
 
 }  // namespace
 
 std::string PadLeft(std::string_view text, std::size_t width) {
   std::string result;
-  if (text.size() < width) {
-    result.assign(width - text.size(), ' ');
-  }
-  result.append(text);
+  AppendPadded(result, text, width);
   return result;
 }
 
@@ -30,21 +57,31 @@ std::string BuildReportText(const std::vector<TStatistic>& statList) {
   // Sums are 32-bit counters that wrap; the claimed score is their product in
   // 64 bits, because 15 points times 150,000 multipliers does not fit 32.
   std::uint32_t qsos = 0, points = 0, mults = 0;
-  std::string text = "  Band\t  QSOs\tPoints\t  ORVA\t\r\n";
+  std::string text;
+  text.reserve(64 + 32 * statList.size());
+  text += "  Band\t  QSOs\tPoints\t  ORVA\t\r\n";
   for (const TStatistic& s : statList) {
-    text += PadLeft(s.Band, 4) + "\t" + Column(s.QSOs) + "\t" + Column(s.Points) + "\t" +
-            Column(s.Mults) + "\t\r\n";
+    AppendPadded(text, s.Band, 4);
+    text += '\t';
+    AppendColumns(text, s.QSOs, s.Points, s.Mults);
+    text += "\t\r\n";
     qsos += static_cast<std::uint32_t>(s.QSOs);
     points += static_cast<std::uint32_t>(s.Points);
     mults += static_cast<std::uint32_t>(s.Mults);
   }
   const auto totalPoints = static_cast<std::int32_t>(points);
   const auto totalMults = static_cast<std::int32_t>(mults);
-  text += "Total\t" + Column(static_cast<std::int32_t>(qsos)) + "\t" + Column(totalPoints) + "\t" +
-          Column(totalMults) + "\r\n";
-  text += " Score: " + std::to_string(totalPoints) + "*" + std::to_string(totalMults) + "=" +
-          std::to_string(std::int64_t{totalPoints} * totalMults) + "\r\n";
-  return std::string(Trim(text));
+  text += "Total\t";
+  AppendColumns(text, static_cast<std::int32_t>(qsos), totalPoints, totalMults);
+  text += "\r\n Score: ";
+  AppendNumber(text, totalPoints);
+  text += '*';
+  AppendNumber(text, totalMults);
+  text += '=';
+  AppendNumber(text, std::int64_t{totalPoints} * totalMults);
+  text += "\r\n";
+  TrimInPlace(text);
+  return text;
 }
 
 }  // namespace orva
