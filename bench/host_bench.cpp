@@ -31,25 +31,32 @@ fs::path Beside(const char* name) {
   return fs::read_symlink("/proc/self/exe").parent_path() / name;
 }
 
-// Ten exported logs of different stations' QSOs, written once.
-const std::vector<std::string>& Logs() {
-  static const std::vector<std::string> logs = [] {
-    const fs::path folder =
-        fs::temp_directory_path() / ("orva-host-bench-" + std::to_string(getpid()));
+// Ten exported logs of different stations' QSOs, written once into a folder
+// that goes with the program.
+struct SampleLogs {
+  SampleLogs() {
     fs::create_directories(folder);
-    std::vector<std::string> paths;
     for (int i = 0; i < kReferenceLogs; ++i) {
       paths.push_back((folder / ("log-" + std::to_string(i) + ".adi")).string());
       std::ofstream(paths.back(), std::ios::binary) << bench::SampleAdif(kLogSize, 7 + i);
     }
-    std::atexit([] { fs::remove_all(fs::path(Logs().front()).parent_path()); });
-    return paths;
-  }();
-  return logs;
+  }
+  ~SampleLogs() { fs::remove_all(folder); }
+  SampleLogs(const SampleLogs&) = delete;
+  SampleLogs& operator=(const SampleLogs&) = delete;
+
+  const fs::path folder =
+      fs::temp_directory_path() / ("orva-host-bench-" + std::to_string(getpid()));
+  std::vector<std::string> paths;
+};
+
+const std::vector<std::string>& Logs() {
+  static const SampleLogs logs;
+  return logs.paths;
 }
 
-// Runs orva-host with `arguments`, its output and messages thrown away; fails the
-// benchmark unless it exits with 0.
+// Runs orva-host with `arguments`, its output and messages thrown away;
+// fails the benchmark unless it exits with 0.
 void RunHost(benchmark::State& state, const std::vector<std::string>& arguments) {
   const std::string host = Beside("orva-host").string();
   std::vector<char*> argv = {const_cast<char*>(host.c_str())};

@@ -14,7 +14,6 @@
 #include <optional>
 #include <stdexcept>
 #include <string_view>
-#include <unordered_map>
 
 #include "base/text.h"
 #include "import/imported_log.h"
@@ -64,27 +63,45 @@ bool CanNeverMatch(std::string_view callSign) {
   return false;
 }
 
-// What the logs say of one callsign: every distinct reference in the order
-// first seen, and the last one given.
+// What the logs say of one callsign: the first reference, every other one in
+// the order first seen, and the last one given. Most stations always give the
+// same, so only the others need room of their own.
 struct Station {
-  std::string last;
-  std::vector<std::string> distinct;
+  std::string first, last;
+  std::vector<std::string> others;
+
+  void Give(const std::string& reference) {
+    last = reference;
+    if (first.empty()) {
+      first = reference;
+    } else if (reference != first &&
+               std::find(others.begin(), others.end(), reference) == others.end()) {
+      others.push_back(reference);
+    }
+  }
 };
 
-// Hashed while the logs are read (a million QSOs of ten logs), put in byte
-// order of the callsign once at the end.
-using Stations = std::unordered_map<std::string, Station>;
-using StationEntry = Stations::value_type;
+// One callsign's reference as a QSO gave it, in the order of the logs.
+struct Given {
+  std::string call, reference;
+};
 
-std::vector<const StationEntry*> InCallsignOrder(const Stations& stations) {
-  std::vector<const StationEntry*> sorted;
-  sorted.reserve(stations.size());
-  for (const StationEntry& entry : stations) {
-    sorted.push_back(&entry);
+// The stations in byte order of their callsign. The QSOs of ten logs (a
+// million) are gathered in a list and sorted once, which keeps them together
+// in memory; a table looked up per QSO spent most of its time waiting for it.
+using Stations = std::vector<std::pair<std::string, Station>>;
+
+Stations InCallsignOrder(std::vector<Given>& given) {
+  std::stable_sort(given.begin(), given.end(),
+                   [](const Given& a, const Given& b) { return a.call < b.call; });
+  Stations stations;
+  for (const Given& qso : given) {
+    if (stations.empty() || stations.back().first != qso.call) {
+      stations.emplace_back(qso.call, Station{});
+    }
+    stations.back().second.Give(qso.reference);
   }
-  std::sort(sorted.begin(), sorted.end(),
-            [](const StationEntry* a, const StationEntry* b) { return a->first < b->first; });
-  return sorted;
+  return stations;
 }
 
 std::string Printable(std::string_view text) {
@@ -96,19 +113,14 @@ std::string Printable(std::string_view text) {
   return shown;
 }
 
-void Remember(Stations& stations, std::map<std::string, int>& unmatchable,
+void Remember(std::vector<Given>& given, std::map<std::string, int>& unmatchable,
               std::string_view callSign, const std::string& reference) {
-  const std::string call = UpperAscii(callSign);
+  std::string call = UpperAscii(callSign);
   if (CanNeverMatch(call)) {
     ++unmatchable[call];
     return;
   }
-  Station& station = stations[call];
-  station.last = reference;
-  if (std::find(station.distinct.begin(), station.distinct.end(), reference) ==
-      station.distinct.end()) {
-    station.distinct.push_back(reference);
-  }
+  given.push_back({std::move(call), reference});
 }
 
 std::string_view Column(platform::LogCursor& cursor, const std::string& name) {
@@ -128,7 +140,7 @@ class StationReader {
     exchange_.assign(exchange);
     judge_.Score(exchange_.text(), detail_);
     if (IsContinentStyle(detail_.reference)) {
-      Remember(stations, unmatchable, call_.text(), detail_.reference);
+      Remember(given, unmatchable, call_.text(), detail_.reference);
     }
   }
 
@@ -145,7 +157,7 @@ class StationReader {
     }
   }
 
-  Stations stations;
+  std::vector<Given> given;
   std::map<std::string, int> unmatchable;
 
  private:
@@ -179,31 +191,32 @@ bool ReadLog(const LogSpec& spec, const ImportSettings& settings, StationReader&
   }
 }
 
-std::string FileText(const std::vector<const StationEntry*>& stations) {
+std::string FileText(const Stations& stations) {
   std::string text;
-  for (const StationEntry* entry : stations) {
-    text += entry->first + "=" + entry->second.last + "\r\n";
+  for (const auto& [call, station] : stations) {
+    text += call + "=" + station.last + "\r\n";
   }
   return text;
 }
 
-void TellAmbiguities(const std::vector<const StationEntry*>& stations,
-                     const std::map<std::string, int>& unmatchable) {
-  for (const auto* entry : stations) {
-    const auto& [call, station] = *entry;
-    if (station.distinct.size() > 1) {
-      std::string given;
-      for (const std::string& reference : station.distinct) {
-        given += (given.empty() ? "" : ", ") + reference;
+// Standard error is unbuffered, and a year of logs can name tens of thousands
+// of stations: the messages go out in one write.
+void TellAmbiguities(const Stations& stations, const std::map<std::string, int>& unmatchable) {
+  std::string told;
+  for (const auto& [call, station] : stations) {
+    if (!station.others.empty()) {
+      told += "orva-host: " + call + " gave " + station.first;
+      for (const std::string& other : station.others) {
+        told += ", " + other;
       }
-      std::fprintf(stderr, "orva-host: %s gave %s; kept %s, the last\n", call.c_str(),
-                   given.c_str(), station.last.c_str());
+      told += "; kept " + station.last + ", the last\n";
     }
   }
   for (const auto& [call, count] : unmatchable) {
-    std::fprintf(stderr, "orva-host: left out callsign '%s' (%d QSO%s): no lookup can match it\n",
-                 Printable(call).c_str(), count, count == 1 ? "" : "s");
+    told += "orva-host: left out callsign '" + Printable(call) + "' (" + std::to_string(count) +
+            (count == 1 ? " QSO" : " QSOs") + "): no lookup can match it\n";
   }
+  std::fwrite(told.data(), 1, told.size(), stderr);
 }
 
 // The permissions a new file of the user's gets: what the umask lets through.
@@ -316,7 +329,7 @@ int MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& se
       return 2;
     }
   }
-  const std::vector<const StationEntry*> stations = InCallsignOrder(reader.stations);
+  const Stations stations = InCallsignOrder(reader.given);
   TellAmbiguities(stations, reader.unmatchable);
   const std::string text = FileText(stations);
   if (path == "-") {
