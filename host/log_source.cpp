@@ -11,16 +11,16 @@
 
 namespace orva::host {
 
-std::optional<import::ImportedLog> ImportFile(const LogSpec& spec, const ImportSettings& settings,
+std::optional<import::ImportedLog> ImportFile(const LogSpec& source, const ImportSettings& settings,
                                               bool& complete) {
   using namespace orva::import;
-  const char* path = spec.path.c_str();
+  const char* path = source.path.c_str();
   std::string bytes, error;
-  if (!ReadWholeFile(spec.path, bytes, error)) {
+  if (!ReadWholeFile(source.path, bytes, error)) {
     std::fprintf(stderr, "orva-host: cannot open %s: %s\n", path, error.c_str());
     return std::nullopt;
   }
-  ImportedLog log = spec.format == LogSpec::Format::kAdif
+  ImportedLog log = source.format == LogSpec::Format::kAdif
                         ? ReadAdif(bytes, settings.adifExchangeFields)
                         : ReadCabrillo(bytes);
   if (!log.unreadable.empty()) {
@@ -37,19 +37,20 @@ std::optional<import::ImportedLog> ImportFile(const LogSpec& spec, const ImportS
   return log;
 }
 
-std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& spec, const ImportSettings& settings,
+std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettings& settings,
                                        bool& complete) {
   std::unique_ptr<import::TemporaryLogDatabase> imported;
-  std::string database = spec.path;
-  if (spec.format != LogSpec::Format::kSqlite) {
-    const std::optional<import::ImportedLog> log = ImportFile(spec, settings, complete);
+  std::string database = source.path;
+  if (source.format != LogSpec::Format::kSqlite) {
+    const std::optional<import::ImportedLog> log = ImportFile(source, settings, complete);
     if (!log) {
       return nullptr;
     }
     try {
       imported = std::make_unique<import::TemporaryLogDatabase>(log->qsos, settings.table);
     } catch (const std::exception& failure) {
-      std::fprintf(stderr, "orva-host: cannot import %s: %s\n", spec.path.c_str(), failure.what());
+      std::fprintf(stderr, "orva-host: cannot import %s: %s\n", source.path.c_str(),
+                   failure.what());
       return nullptr;
     }
     database = imported->Path();
@@ -60,7 +61,7 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& spec, const ImportSettings
                  orva_log_last_error());
     return nullptr;
   }
-  return std::unique_ptr<OpenLog>(new OpenLog(spec.path, std::move(imported), connection));
+  return std::unique_ptr<OpenLog>(new OpenLog(source.path, std::move(imported), connection));
 }
 
 OpenLog::~OpenLog() {

@@ -30,7 +30,7 @@ struct ImportSettings {
 // record left out on standard error; nothing, with the reason told, when the
 // file cannot be opened or read. `complete` turns false when records were
 // left out or the file holds no QSO.
-std::optional<import::ImportedLog> ImportFile(const LogSpec& spec, const ImportSettings& settings,
+std::optional<import::ImportedLog> ImportFile(const LogSpec& source, const ImportSettings& settings,
                                               bool& complete);
 
 // One log, open for as long as the object lives.
@@ -39,7 +39,7 @@ class OpenLog {
   // Null, with the reason on standard error, when the log cannot be opened
   // or read. `complete` turns false when records of a file were left out
   // (each named on standard error) or the file holds no QSO.
-  static std::unique_ptr<OpenLog> Open(const LogSpec& spec, const ImportSettings& settings,
+  static std::unique_ptr<OpenLog> Open(const LogSpec& source, const ImportSettings& settings,
                                        bool& complete);
   ~OpenLog();
   OpenLog(const OpenLog&) = delete;

@@ -167,11 +167,11 @@ class StationReader {
 };
 
 // Reads one log of any format into `reader`; false with the reason told.
-bool ReadLog(const LogSpec& spec, const ImportSettings& settings, StationReader& reader,
+bool ReadLog(const LogSpec& source, const ImportSettings& settings, StationReader& reader,
              bool& complete) {
   try {
-    if (spec.format != LogSpec::Format::kSqlite) {
-      const std::optional<import::ImportedLog> log = ImportFile(spec, settings, complete);
+    if (source.format != LogSpec::Format::kSqlite) {
+      const std::optional<import::ImportedLog> log = ImportFile(source, settings, complete);
       if (!log) {
         return false;
       }
@@ -180,13 +180,13 @@ bool ReadLog(const LogSpec& spec, const ImportSettings& settings, StationReader&
       }
       return true;
     }
-    const std::unique_ptr<OpenLog> open = OpenLog::Open(spec, settings, complete);
+    const std::unique_ptr<OpenLog> open = OpenLog::Open(source, settings, complete);
     if (open) {
       reader.ReadTable(open->Connection(), settings.table);
     }
     return open != nullptr;
   } catch (const std::exception& failure) {
-    std::fprintf(stderr, "orva-host: cannot read %s: %s\n", spec.path.c_str(), failure.what());
+    std::fprintf(stderr, "orva-host: cannot read %s: %s\n", source.path.c_str(), failure.what());
     return false;
   }
 }

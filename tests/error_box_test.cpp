@@ -25,7 +25,7 @@ const std::string kFolder =
 INSTANTIATE_TEST_SUITE_P(
     Table, ApplicationTitles,
     testing::Values(TitleCase{"LOGGER.EXE", "Logger"}, TitleCase{"ORVA-HOST", "Orva-host"},
-                    TitleCase{"N1MM.Logger.exe", "N1mm"}, TitleCase{"LoG9_A-Z@[.exe", "Log9_a-z@["},
+                    TitleCase{"QSO2.Logger.exe", "Qso2"}, TitleCase{"LoG9_A-Z@[.exe", "Log9_a-z@["},
                     TitleCase{"logger", "logger"}, TitleCase{"x", "x"}, TitleCase{"", ""},
                     TitleCase{".EXE", ""}, TitleCase{kFolder + "LOGGER.EXE", "Logger"},
                     TitleCase{kFolder, ""}),
