@@ -3,7 +3,6 @@
 // the score itself.
 #include "host/explain.h"
 
-#include <cstring>
 #include <exception>
 #include <string>
 
@@ -56,8 +55,7 @@ void AppendEscaped(std::string& line, std::string_view text) {
 }
 
 bool Explain(std::uint32_t connection, const std::string& table, std::FILE* out) {
-  TExchangeRecord current;
-  std::memset(&current, 0, sizeof current);
+  TExchangeRecord current{};
   current.Connection = connection;
   current.TableName.assign(table);
   std::string lines(kExplainHeader);

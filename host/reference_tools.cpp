@@ -12,7 +12,6 @@
 #include <exception>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string_view>
 
 #include "base/text.h"
@@ -21,6 +20,7 @@
 #include "platform/native/file_replace.h"
 #include "plugin/records.h"
 #include "scoring/contest.h"
+#include "scoring/log_query.h"
 #include "scoring/recalculation.h"
 #include "scoring/reference_list.h"
 
@@ -48,19 +48,15 @@ bool IsContinentStyle(std::string_view reference) {
   return reference.size() >= 2 && letter(reference[0]) && letter(reference[1]);
 }
 
+bool IsBlankOrControl(char c) {
+  return IsBlank(c) || c == '\x7f';
+}
+
 // A callsign a lookup could never find: the key of a line ends at "=" and
 // loses its blanks, and no host sends a control character.
 bool CanNeverMatch(std::string_view callSign) {
-  if (callSign.empty()) {
-    return true;
-  }
-  for (const char c : callSign) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 32 || byte == 127 || c == '=') {
-      return true;
-    }
-  }
-  return false;
+  return callSign.empty() || std::any_of(callSign.begin(), callSign.end(),
+                                         [](char c) { return IsBlankOrControl(c) || c == '='; });
 }
 
 // What the logs say of one callsign: the first reference, every other one in
@@ -123,14 +119,6 @@ void Remember(std::vector<Given>& given, std::map<std::string, int>& unmatchable
   given.push_back({std::move(call), reference});
 }
 
-std::string_view Column(platform::LogCursor& cursor, const std::string& name) {
-  const std::optional<std::string_view> value = cursor.FieldText(name);
-  if (!value) {
-    throw std::runtime_error("Field '" + name + "' not found");
-  }
-  return *value;
-}
-
 // What one log says of its stations, read as the plug-in reads a QSO into
 // its record (a short string cuts long texts).
 class StationReader {
@@ -144,16 +132,15 @@ class StationReader {
     }
   }
 
-  // The rows of an SQLite log in the table's own order.
+  // The rows of an SQLite log in the table's own order, read through the
+  // plug-in's own query object.
   void ReadTable(std::uint32_t connection, const std::string& table) {
-    if (!IsSafeTableName(table)) {
-      throw std::runtime_error("Invalid table name '" + table + "'");
-    }
-    const std::unique_ptr<platform::LogCursor> cursor = platform::BindLogCursor(connection);
-    cursor->Open("Select * from " + table);
-    for (; !cursor->Eof(); cursor->Next()) {
-      const std::string call(Column(*cursor, "CallSign"));
-      Read(call, Column(*cursor, "QSOReportRecived"));
+    TLogQuery query("LogQuery", platform::BindLogCursor(connection));
+    query.SetText(SelectAllFrom(table));
+    query.Open();
+    for (; !query.Eof(); query.Next()) {
+      const std::string call(query.FieldText("CallSign"));
+      Read(call, query.FieldText("QSOReportRecived"));
     }
   }
 
@@ -260,18 +247,14 @@ std::optional<std::string> KeyFault(std::string_view key) {
   if (key.empty()) {
     return "an empty key never pre-fills";
   }
-  for (const char c : key) {
-    if (static_cast<unsigned char>(c) <= 32 || c == 127) {
-      return std::string("the key ") + Quote(key) +
-             " holds a space or control character (a space before \"=\"?): no callsign "
-             "matches it";
-    }
+  if (std::any_of(key.begin(), key.end(), IsBlankOrControl)) {
+    return std::string("the key ") + Quote(key) +
+           " holds a space or control character (a space before \"=\"?): no callsign "
+           "matches it";
   }
-  for (const char c : key) {
-    if (c >= 'a' && c <= 'z') {
-      return std::string("the key ") + Quote(key) +
-             " has lower-case letters: it matches only a callsign given exactly so";
-    }
+  if (UpperAscii(key) != key) {
+    return std::string("the key ") + Quote(key) +
+           " has lower-case letters: it matches only a callsign given exactly so";
   }
   return std::nullopt;
 }

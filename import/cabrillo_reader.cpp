@@ -86,8 +86,7 @@ std::string Joined(const std::vector<std::string_view>& fields, std::size_t firs
                    std::size_t count) {
   std::string text;
   for (std::size_t i = first; i < first + count; ++i) {
-    text += i == first ? "" : " ";
-    text += fields[i];
+    AppendExchangeField(text, fields[i]);
   }
   return text;
 }

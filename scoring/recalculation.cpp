@@ -142,17 +142,20 @@ bool IsSafeTableName(std::string_view name) {
   return false;
 }
 
+std::string SelectAllFrom(std::string_view table) {
+  if (!IsSafeTableName(table)) {
+    throw Failure("Invalid table name '" + std::string(table) + "'");
+  }
+  return "Select * from " + std::string(table);
+}
+
 void Recalculate(TContest& contest, TLogQuery& query, const RowObserver& observe) {
   TExchangeRecord& current = contest.current();
   const std::string band(current.DigiBand.text());
   contest.ClearQsoList();
   contest.ClearStatistics();
   query.Close();
-  const std::string_view table = current.TableName.text();
-  if (!IsSafeTableName(table)) {
-    throw Failure("Invalid table name '" + std::string(table) + "'");
-  }
-  query.SetText("Select * from " + std::string(table) + " order by CallSign");
+  query.SetText(SelectAllFrom(current.TableName.text()) + " order by CallSign");
   query.Open();
   platform::ProcessMessages();
   TScoreDetail detail;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "scoring/contest.h"
@@ -22,6 +23,10 @@ namespace orva {
 // outside quotes that is not a part, a dot or a blank (";", comments,
 // clauses, aliases) make it false.
 bool IsSafeTableName(std::string_view name);
+
+// "Select * from " and the table; raises "Invalid table name '<table>'" when
+// the table name is not safe to put into a query text.
+std::string SelectAllFrom(std::string_view table);
 
 // Called after each row is scored, with the row in the current record, the
 // points it got and what the scoring found.
