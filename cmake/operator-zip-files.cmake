@@ -3,7 +3,7 @@
 # build is installed by hand: the user guide as one HTML page that needs
 # nothing beside it, the sample reference file under a name the plug-in never
 # reads (so unpacking the zip into the host's folder installs no sample
-# references), the changelog, and the SHA-256 sums of the four. Text files end
+# references), the changelog, the licence, and the SHA-256 sums of the five. Text files end
 # their lines with CR LF, as Windows editors expect.
 #
 # The install rule in operator-zip.cmake sets ORVA_ZIP_VERSION,
@@ -116,7 +116,9 @@ message(STATUS "Making the operator's files in ${ORVA_ZIP_FOLDER}")
 orva_write_user_guide(${ORVA_ZIP_FOLDER}/USER-GUIDE.html)
 orva_copy_crlf(${ORVA_ZIP_SOURCE_DIR}/examples/ORVA.txt ${ORVA_ZIP_FOLDER}/ORVA-example.txt)
 orva_copy_crlf(${ORVA_ZIP_SOURCE_DIR}/CHANGELOG.md ${ORVA_ZIP_FOLDER}/CHANGELOG.txt)
-orva_write_sums(${ORVA_ZIP_FOLDER} RARIREZazoriz.dll USER-GUIDE.html ORVA-example.txt CHANGELOG.txt)
-foreach(name USER-GUIDE.html ORVA-example.txt CHANGELOG.txt SHA256SUMS.txt)
+orva_copy_crlf(${ORVA_ZIP_SOURCE_DIR}/LICENSE ${ORVA_ZIP_FOLDER}/LICENSE.txt)
+orva_write_sums(${ORVA_ZIP_FOLDER} RARIREZazoriz.dll USER-GUIDE.html ORVA-example.txt CHANGELOG.txt
+  LICENSE.txt)
+foreach(name USER-GUIDE.html ORVA-example.txt CHANGELOG.txt LICENSE.txt SHA256SUMS.txt)
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES ${ORVA_ZIP_FOLDER}/${name})
 endforeach()

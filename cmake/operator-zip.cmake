@@ -2,7 +2,8 @@
 # CPack from the Windows build (cpack --preset windows, after the Windows
 # tests). It holds, at its top level, the DLL, the user guide as one HTML page
 # with the window's screenshot inside it, the sample reference file, the
-# changelog and their SHA-256 sums.
+# changelog, the licence and their SHA-256 sums. The DLL is stripped
+# (debug-symbols.cmake).
 #
 # The screenshot is the one the Win32 test host takes under Wine and Xvfb
 # (the win32_test_host test): packing takes it from there rather than running

@@ -23,4 +23,6 @@ add_library(RARIREZazoriz SHARED $<TARGET_OBJECTS:orva_logic>
   ${PROJECT_SOURCE_DIR}/plugin/RARIREZazoriz.def ${CMAKE_BINARY_DIR}/RARIREZazoriz.rc)
 target_link_libraries(RARIREZazoriz PRIVATE orva_win32)
 set_target_properties(RARIREZazoriz PROPERTIES PREFIX "")
+include(${PROJECT_SOURCE_DIR}/cmake/debug-symbols.cmake)
+orva_split_debug_symbols(RARIREZazoriz)
 include(${PROJECT_SOURCE_DIR}/cmake/operator-zip.cmake)
