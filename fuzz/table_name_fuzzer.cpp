@@ -9,9 +9,10 @@
 //   classes: blanks (spaces, tabs) around one or more parts joined by single
 //   dots; a part bare (letters, digits, "_", "$", bytes above 127) or quoted
 //   whole as "..", [..] or `..`, its closing quote doubled inside standing for
-//   one, with no control byte in it and no byte above 127 right before the
-//   closing quote. An answer of "safe" that the rule does not give is an
-//   injection, the opposite a working log refused.
+//   one, with no control byte in it. The native build's database reads the
+//   query's bytes as they are, so no byte there leads a two-byte character
+//   that could swallow a closing quote. An answer of "safe" that the rule
+//   does not give is an injection, the opposite a working log refused.
 // - What a database makes of an accepted name: SQLite either refuses the
 //   query, or, once the tables it asks for exist, runs exactly the program
 //   it runs for reading that one table in callsign order. A second
@@ -29,18 +30,15 @@
 
 namespace {
 
-// Every byte that can make up a bare part becomes "w", every byte above 127
-// also "h", every control byte but the tab "c", so that the expression below
-// needs only ASCII classes.
+// Every byte that can make up a bare part becomes "w", every control byte but
+// the tab "c", so that the expression below needs only ASCII classes.
 std::string ByteClasses(const std::string& name) {
   std::string classes;
   for (const char c : name) {
     const auto byte = static_cast<unsigned char>(c);
-    const bool word = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                      c == '_' || c == '$';
-    if (byte > 127) {
-      classes += 'h';
-    } else if (word) {
+    const bool word = byte > 127 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                      (c >= '0' && c <= '9') || c == '_' || c == '$';
+    if (word) {
       classes += 'w';
     } else if ((byte < 32 && c != '\t') || byte == 127) {
       classes += 'c';
@@ -53,7 +51,7 @@ std::string ByteClasses(const std::string& name) {
 
 bool SafeByRule(const std::string& name) {
   static const std::string part =
-      R"((?:[wh]+|"(?:[^"ch\t]|h(?!")|"")+"|\[(?:[^\]ch\t]|h(?!\])|\]\])+\]|`(?:[^`ch\t]|h(?!`)|``)+`))";
+      R"((?:w+|"(?:[^"c\t]|"")+"|\[(?:[^\]c\t]|\]\])+\]|`(?:[^`c\t]|``)+`))";
   static const std::regex rule(R"(^[ \t]*)" + part + R"((?:\.)" + part + R"()*[ \t]*$)");
   return std::regex_match(ByteClasses(name), rule);
 }

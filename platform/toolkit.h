@@ -16,8 +16,19 @@
 
 namespace orva::platform {
 
+// The screen density the form description's sizes are given at.
+inline constexpr int kDesignPixelsPerInch = 96;
+
+// Pixels of the form description at another density, rounded half away from
+// zero as the platform's own scaling (MulDiv) rounds.
+inline int ScaledFromDesign(int pixels, int pixelsPerInch) {
+  const long long product = static_cast<long long>(pixels) * pixelsPerInch;
+  const long long half = kDesignPixelsPerInch / 2;
+  return static_cast<int>((product >= 0 ? product + half : product - half) / kDesignPixelsPerInch);
+}
+
 // What the plug-in's form description says about its window; sizes are in
-// pixels at 96 pixels per inch and are scaled to the screen by the toolkit.
+// pixels at kDesignPixelsPerInch and are scaled by the toolkit.
 struct FormDesign {
   std::string caption;
   int left = 0, top = 0, width = 0, height = 0;
@@ -107,9 +118,11 @@ class FormWindow {
   virtual Rect Bounds() const = 0;
 };
 
-// Creates the window hidden, with no owner and on top of other windows.
-// Raises a failure when the platform cannot create it.
-std::unique_ptr<FormWindow> CreateFormWindow(const FormDesign& design, WindowEvents& events);
+// Creates the window hidden, with no owner and on top of other windows, its
+// design laid out at `pixelsPerInch`. Raises a failure when the platform
+// cannot create it.
+std::unique_ptr<FormWindow> CreateFormWindow(const FormDesign& design, int pixelsPerInch,
+                                             WindowEvents& events);
 
 // Dispatches every message waiting for the calling thread, then returns.
 void ProcessMessages();

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "base/failure.h"
+#include "base/identifier.h"
 #include "base/text.h"
 #include "platform/toolkit.h"
 
@@ -19,18 +20,8 @@ bool IsSpaceOrTab(char c) {
   return c == ' ' || c == '\t';
 }
 
-bool IsAboveAscii(char c) {
-  return static_cast<unsigned char>(c) > 127;
-}
-
 bool IsControl(char c) {
   return static_cast<unsigned char>(c) < 32 || c == 127;
-}
-
-// Bytes above 127 are letters of the host's code page, whichever it is.
-bool IsBareNameChar(char c) {
-  return IsAboveAscii(c) || c == '_' || c == '$' || (c >= 'a' && c <= 'z') ||
-         (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
 char ClosingQuote(char open) {
@@ -48,18 +39,19 @@ char ClosingQuote(char open) {
 
 std::size_t BarePartEnd(std::string_view name, std::size_t start) {
   std::size_t end = start;
-  while (end < name.size() && IsBareNameChar(name[end])) {
+  while (end < name.size() && IsIdentifierByte(name[end])) {
     ++end;
   }
   return end > start ? end : kNoPart;
 }
 
 // A quoted part ends at its closing quote; a doubled one stands for one quote
-// of the name. A byte above 127 must not come right before a closing quote:
-// the query reaches the database converted from the host's code page, and in
-// one of two-byte characters that byte and the quote become one character,
-// so that the database would read on past the quote.
-std::size_t QuotedPartEnd(std::string_view name, std::size_t start, char close) {
+// of the name. A lead byte must not come right before a closing quote: the
+// query reaches the database converted from the host's code page, where that
+// byte and the quote become one character, so that the database would read
+// on past the quote.
+std::size_t QuotedPartEnd(std::string_view name, std::size_t start, char close,
+                          LeadByteTest isLeadByte) {
   for (std::size_t at = start + 1; at < name.size(); ++at) {
     if (IsControl(name[at])) {
       return kNoPart;
@@ -67,7 +59,7 @@ std::size_t QuotedPartEnd(std::string_view name, std::size_t start, char close) 
     if (name[at] != close) {
       continue;
     }
-    if (IsAboveAscii(name[at - 1])) {
+    if (isLeadByte(name[at - 1])) {
       return kNoPart;
     }
     if (at + 1 < name.size() && name[at + 1] == close) {
@@ -81,9 +73,10 @@ std::size_t QuotedPartEnd(std::string_view name, std::size_t start, char close) 
 
 // Where the part of a dotted name that starts at `start` ends, or kNoPart
 // when no part starts there.
-std::size_t PartEnd(std::string_view name, std::size_t start) {
+std::size_t PartEnd(std::string_view name, std::size_t start, LeadByteTest isLeadByte) {
   const char close = ClosingQuote(name[start]);
-  return close == '\0' ? BarePartEnd(name, start) : QuotedPartEnd(name, start, close);
+  return close == '\0' ? BarePartEnd(name, start)
+                       : QuotedPartEnd(name, start, close, isLeadByte);
 }
 
 // The log columns in the order they are read, and the fields they fill.
@@ -116,7 +109,7 @@ void ReadRow(TLogQuery& query, TExchangeRecord& current) {
 
 }  // namespace
 
-bool IsSafeTableName(std::string_view name) {
+bool IsSafeTableName(std::string_view name, LeadByteTest isLeadByte) {
   while (!name.empty() && IsSpaceOrTab(name.front())) {
     name.remove_prefix(1);
   }
@@ -125,7 +118,7 @@ bool IsSafeTableName(std::string_view name) {
   }
   std::size_t at = 0;
   while (at < name.size()) {
-    at = PartEnd(name, at);
+    at = PartEnd(name, at, isLeadByte);
     if (at == kNoPart) {
       return false;
     }

@@ -8,21 +8,25 @@
 #include <string>
 #include <string_view>
 
+#include "platform/code_page.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
 
 namespace orva {
 
+// Whether a byte opens a two-byte character of the host's code page.
+using LeadByteTest = bool (*)(char byte);
+
 // True for a text that names one table and adds nothing else to the query
 // text it is put into verbatim: one or more parts joined by single dots, with
 // blanks (spaces, tabs) allowed only around the whole. A part is bare
-// (letters, digits, "_", "$" and every byte above 127) or quoted whole as
-// "x", [x] or `x`, its closing quote doubled inside standing for one. A quoted
-// part may hold anything but control bytes, and no byte above 127 right
-// before its closing quote. Empty parts, unterminated quotes, and anything
-// outside quotes that is not a part, a dot or a blank (";", comments,
-// clauses, aliases) make it false.
-bool IsSafeTableName(std::string_view name);
+// (identifier bytes, base/identifier.h) or quoted whole as "x", [x] or `x`,
+// its closing quote doubled inside standing for one. A quoted part may hold
+// anything but control bytes, and no lead byte (`isLeadByte`) right before
+// its closing quote. Empty parts, unterminated quotes, and anything outside
+// quotes that is not a part, a dot or a blank (";", comments, clauses,
+// aliases) make it false.
+bool IsSafeTableName(std::string_view name, LeadByteTest isLeadByte = platform::IsLeadByte);
 
 // "Select * from " and the table; raises "Invalid table name '<table>'" when
 // the table name is not safe to put into a query text.

@@ -19,6 +19,7 @@
 #include "platform/screen.h"
 #include "platform/settings_store.h"
 #include "platform/toolkit.h"
+#include "window/startup_density.h"
 
 namespace orva {
 
@@ -33,7 +34,8 @@ std::string ExeBaseName(std::string_view executablePath, std::string_view delimi
 struct PlacementContext {
   std::function<std::string()> hostExecutablePath;
   std::function<platform::ScreenSize()> screenSize;
-  // Measured once when the plug-in starts.
+  // The density the window is laid out at, measured once when the plug-in
+  // starts.
   std::function<int()> pixelsPerInch;
   std::function<Point()> resizableFrameSize;
   std::function<void(std::uint32_t command)> postApplicationSysCommand;
@@ -42,7 +44,7 @@ struct PlacementContext {
 // The running host, the real screen, and the plug-in's application object,
 // which has no window: its system commands go to the thread's queue.
 inline PlacementContext PlatformPlacementContext() {
-  return {platform::HostExecutablePath, platform::PrimaryScreenSize, platform::ScreenPixelsPerInch,
+  return {platform::HostExecutablePath, platform::PrimaryScreenSize, StartupPixelsPerInch,
           platform::ResizableFrameSize, platform::PostThreadSysCommand};
 }
 

@@ -10,6 +10,7 @@
 #include "scoring/recalculation.h"
 #include "scoring/report.h"
 #include "window/error_box.h"
+#include "window/startup_density.h"
 
 namespace orva {
 
@@ -49,7 +50,7 @@ class TfmMainForm::BusyScope {
 TfmMainForm::TfmMainForm(TExchangeRecord& current, const void* hostRecord, LetGoHandler onLetGo)
     : current_(current),
       onLetGo_(std::move(onLetGo)),
-      window_(platform::CreateFormWindow(MainFormDesign(), *this)),
+      window_(platform::CreateFormWindow(MainFormDesign(), StartupPixelsPerInch(), *this)),
       RecalcStatistic([this] { RecalcStatisticExecute(); },
                       [this](bool enabled) { window_->SetButtonEnabled(enabled); }),
       contest_(current) {

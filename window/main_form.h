@@ -24,7 +24,7 @@
 
 namespace orva {
 
-// The statistics window's form description: sizes at 96 pixels per inch,
+// The statistics window's form description: sizes at the design density,
 // captions and fonts.
 platform::FormDesign MainFormDesign();
 

@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "base/identifier.h"
 #include "base/text.h"
 #include "platform/database.h"
 #include "platform/native/orva_log.h"
@@ -234,13 +235,6 @@ Statement Prepare(sqlite3* database, const std::string& queryText) {
 
 bool IsSqlSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
-
-// As SQLite's tokenizer has it: bytes above 127 belong to identifiers too.
-bool IsIdentifierByte(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte >= 0x80 || byte == '_' || byte == '$' || (byte >= '0' && byte <= '9') ||
-         (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
 }
 
 // Takes the word `word` (in any letter case) and the white space before it

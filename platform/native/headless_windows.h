@@ -84,7 +84,7 @@ enum class Event {
 
 class HeadlessWindow final : public FormWindow {
  public:
-  HeadlessWindow(const FormDesign& design, WindowEvents& events);
+  HeadlessWindow(const FormDesign& design, int pixelsPerInch, WindowEvents& events);
   ~HeadlessWindow() override;
 
   std::uintptr_t NativeHandle() const override { return handle_; }

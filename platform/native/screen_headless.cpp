@@ -15,7 +15,7 @@ namespace orva::platform {
 namespace {
 struct HeadlessScreen {
   ScreenSize size{1920, 1080};
-  int pixelsPerInch = 96;
+  int pixelsPerInch = kDesignPixelsPerInch;
   Point frame{4, 4};
 };
 

@@ -25,7 +25,6 @@ namespace orva::platform {
 namespace headless {
 namespace {
 
-constexpr int kDesignPixelsPerInch = 96;
 // Where the platform parks a minimized top-level window, and its size there.
 constexpr Rect kMinimizedBounds = {-32000, -32000, -32000 + 160, -32000 + 28};
 // The platform's "no position chosen yet" for the minimized and maximized
@@ -56,20 +55,11 @@ std::string HandleText(std::uintptr_t handle) {
   return text;
 }
 
-// Pixels of the form description, at 96 pixels per inch, on this screen;
-// rounded half away from zero as the platform's MulDiv does.
-int ScaleFromDesign(int pixels, int pixelsPerInch) {
-  const long long product = static_cast<long long>(pixels) * pixelsPerInch;
-  const long long half = kDesignPixelsPerInch / 2;
-  return static_cast<int>((product >= 0 ? product + half : product - half) / kDesignPixelsPerInch);
-}
-
-Rect DesignedRect(const FormDesign& design) {
-  const int ppi = ScreenPixelsPerInch();
-  const int left = ScaleFromDesign(design.left, ppi);
-  const int top = ScaleFromDesign(design.top, ppi);
-  return {left, top, left + ScaleFromDesign(design.width, ppi),
-          top + ScaleFromDesign(design.height, ppi)};
+Rect DesignedRect(const FormDesign& design, int pixelsPerInch) {
+  const int left = ScaledFromDesign(design.left, pixelsPerInch);
+  const int top = ScaledFromDesign(design.top, pixelsPerInch);
+  return {left, top, left + ScaledFromDesign(design.width, pixelsPerInch),
+          top + ScaledFromDesign(design.height, pixelsPerInch)};
 }
 
 // A stored placement may hold any 32-bit numbers: a move worked out in a
@@ -174,11 +164,11 @@ void PostSysCommand(std::uintptr_t handle, std::uint32_t command) {
   });
 }
 
-HeadlessWindow::HeadlessWindow(const FormDesign& design, WindowEvents& events)
+HeadlessWindow::HeadlessWindow(const FormDesign& design, int pixelsPerInch, WindowEvents& events)
     : handle_(TheToolkit().lastHandle += 4), events_(events), caption_(design.caption) {
   placement_.minPosition = kUnsetPosition;
   placement_.maxPosition = kUnsetPosition;
-  placement_.normalPosition = DesignedRect(design);
+  placement_.normalPosition = DesignedRect(design, pixelsPerInch);
   TheToolkit().windows.emplace(handle_, this);
 }
 
@@ -408,9 +398,10 @@ Rect HeadlessWindow::MaximizedBounds() {
 
 }  // namespace headless
 
-std::unique_ptr<FormWindow> CreateFormWindow(const FormDesign& design, WindowEvents& events) {
+std::unique_ptr<FormWindow> CreateFormWindow(const FormDesign& design, int pixelsPerInch,
+                                             WindowEvents& events) {
   headless::CheckUiThread("CreateFormWindow");
-  return std::make_unique<headless::HeadlessWindow>(design, events);
+  return std::make_unique<headless::HeadlessWindow>(design, pixelsPerInch, events);
 }
 
 void ProcessMessages() {

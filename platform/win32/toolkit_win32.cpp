@@ -14,7 +14,6 @@
 #include <type_traits>
 
 #include "base/failure.h"
-#include "platform/screen.h"
 #include "platform/toolkit.h"
 
 namespace orva::platform {
@@ -26,7 +25,6 @@ constexpr char kPanelClass[] = "OrvaFormPanel";
 constexpr UINT kReleaseRequest = WM_APP + 1;
 constexpr int kButtonId = 1;
 constexpr int kMemoId = 2;
-constexpr int kDesignPixelsPerInch = 96;
 constexpr int kGlyphSize = 16;
 constexpr int kGlyphSpacing = 4;
 constexpr UINT kErrorBoxStyle = MB_OK | MB_ICONERROR | MB_TASKMODAL;
@@ -109,14 +107,10 @@ void Guarded(Call call) noexcept {
   }
 }
 
-int Scaled(int designPixels) {
-  return MulDiv(designPixels, ScreenPixelsPerInch(), kDesignPixelsPerInch);
-}
-
-FontHandle CreateDesignFont(const std::string& name, int designHeight, BYTE charset,
+FontHandle CreateDesignFont(const std::string& name, int height, BYTE charset,
                             BYTE pitchAndFamily) {
   LOGFONTA font{};
-  font.lfHeight = Scaled(designHeight);
+  font.lfHeight = height;
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = charset;
   font.lfPitchAndFamily = pitchAndFamily;
@@ -266,7 +260,7 @@ UINT ShowCommandFor(WindowState state) {
 
 class Win32FormWindow final : public FormWindow {
  public:
-  Win32FormWindow(const FormDesign& design, WindowEvents& events);
+  Win32FormWindow(const FormDesign& design, int pixelsPerInch, WindowEvents& events);
 
   // Answers the messages the toolkit handles; false leaves the message to the
   // default handling. Once an event handler has run, the object may be gone.
@@ -302,6 +296,7 @@ class Win32FormWindow final : public FormWindow {
 
  private:
   static std::string WindowText(HWND window);
+  int Scaled(int designPixels) const { return ScaledFromDesign(designPixels, pixelsPerInch_); }
   HWND CreateChild(const char* className, const char* text, DWORD style, DWORD exStyle, HWND parent,
                    int id, const char* part);
   void CreateForm(const FormDesign& design);
@@ -314,6 +309,7 @@ class Win32FormWindow final : public FormWindow {
   WindowEvents& events_;
   // Names the window in the failures of its creation.
   std::string caption_;
+  int pixelsPerInch_;
   FontHandle formFont_;
   FontHandle memoFont_;
   IconHandle glyph_;
@@ -332,14 +328,16 @@ class Win32FormWindow final : public FormWindow {
   HWND memo_ = nullptr;
 };
 
-Win32FormWindow::Win32FormWindow(const FormDesign& design, WindowEvents& events)
+Win32FormWindow::Win32FormWindow(const FormDesign& design, int pixelsPerInch,
+                                 WindowEvents& events)
     : events_(events),
       caption_(design.caption),
-      formFont_(CreateDesignFont(design.formFontName, design.formFontHeight, DEFAULT_CHARSET,
-                                 DEFAULT_PITCH)),
+      pixelsPerInch_(pixelsPerInch),
+      formFont_(CreateDesignFont(design.formFontName, Scaled(design.formFontHeight),
+                                 DEFAULT_CHARSET, DEFAULT_PITCH)),
       // The memo shows a table: should its face be missing, a fixed-pitch
       // stand-in keeps the columns aligned.
-      memoFont_(CreateDesignFont(design.memoFontName, design.memoFontHeight,
+      memoFont_(CreateDesignFont(design.memoFontName, Scaled(design.memoFontHeight),
                                  static_cast<BYTE>(design.memoCharset), FIXED_PITCH | FF_MODERN)),
       glyph_(DrawGlyph()),
       panelHeight_(Scaled(design.panelHeight)) {
@@ -536,8 +534,9 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-std::unique_ptr<FormWindow> CreateFormWindow(const FormDesign& design, WindowEvents& events) {
-  return std::make_unique<Win32FormWindow>(design, events);
+std::unique_ptr<FormWindow> CreateFormWindow(const FormDesign& design, int pixelsPerInch,
+                                             WindowEvents& events) {
+  return std::make_unique<Win32FormWindow>(design, pixelsPerInch, events);
 }
 
 void ProcessMessages() {

@@ -185,6 +185,87 @@ TEST_F(Plugin, BandsAreReportedInByteOrderOfTheirFirstCallSigns) {
                                              "Total", " Score: 12*0=0"}));
 }
 
+// Log tables named in the operator's letters. The SQLite layer hands the
+// query text over byte for byte, so a letter beyond ASCII before a closing
+// quote joins nothing and reads like any other.
+class TableNamedBeyondAscii : public Plugin, public testing::WithParamInterface<const char*> {};
+
+TEST_P(TableNamedBeyondAscii, IsReadLikeAnyOther) {
+  Sql(std::string("CREATE TABLE ") + GetParam() + " AS SELECT * FROM LOG");
+  record.TableName.assign(GetParam());
+  const std::uintptr_t window = _Run(0, &record);
+  EXPECT_EQ(Memo(window), kTwoQsoReport);
+  EXPECT_TRUE(ErrorBoxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Plugin, TableNamedBeyondAscii,
+                         testing::Values("[Мой Журнал]", "\"Log été\"", "`Ω`", "main.[Ω]",
+                                         "[LOG-é]", "\"Ελληνικά\"", "main.`Журнал`",
+                                         "[\xC6\xF3\xF0\xED\xE0\xEB]"));
+
+// The plug-in loaded anew, with the headless screen set around its loading.
+class FreshLibrary : public Plugin {
+ public:
+  void TearDown() override {
+    if (library) {
+      dlclose(library);
+    }
+    orva_set_screen(1920, 1080, 96);
+    Plugin::TearDown();
+  }
+  void Load() {
+    const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path() / "RARIREZazoriz.so";
+    library = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    run = reinterpret_cast<decltype(&_Run)>(dlsym(library, "_Run"));
+    release = reinterpret_cast<decltype(&_Release)>(dlsym(library, "_Release"));
+    ASSERT_TRUE(run && release);
+  }
+  // A value of the window's stored placement, as the settings file holds it.
+  std::string Stored(const std::string& name) const {
+    std::ifstream file(dir / "config/orva/Software/LOGGER/TfmMainForm.values");
+    const std::string prefix = "sz:" + name + "=";
+    for (std::string line; std::getline(file, line);) {
+      if (line.rfind(prefix, 0) == 0) {
+        return line.substr(prefix.size());
+      }
+    }
+    return "(none)";
+  }
+  std::string Bounds(std::uintptr_t window) const {
+    orva_rect bounds{};
+    orva_window_bounds(window, &bounds);
+    return std::to_string(bounds.left) + "," + std::to_string(bounds.top) + "," +
+           std::to_string(bounds.right) + "," + std::to_string(bounds.bottom);
+  }
+
+  void* library = nullptr;
+  decltype(&_Run) run = nullptr;
+  decltype(&_Release) release = nullptr;
+};
+
+TEST_F(FreshLibrary, WindowsAndPlacementsKeepTheDensityTheLibraryStartedAt) {
+  // The form's 950,138 374x196 at 120 pixels per inch.
+  const std::string at120 = "1188,173,1656,418";
+  orva_set_screen(1920, 1080, 120);
+  ASSERT_NO_FATAL_FAILURE(Load());
+  orva_set_screen(1920, 1080, 144);
+  EXPECT_EQ(Bounds(run(0, &record)), at120);
+  release();
+  orva_pump();
+  EXPECT_EQ(Stored("PixelsPerInch"), "120");
+  EXPECT_EQ(Stored("NormPos"), at120);
+
+  // Without a stored placement, a second window shows its own layout.
+  fs::remove_all(dir / "config");
+  orva_set_screen(1920, 1080, 72);
+  EXPECT_EQ(Bounds(run(0, &record)), at120);
+  release();
+  orva_pump();
+  EXPECT_EQ(Stored("PixelsPerInch"), "120");
+  EXPECT_TRUE(ErrorBoxes().empty());
+}
+
 TEST_F(Plugin, ReferenceFileBesideTheHostPrefillsExchanges) {
   std::ofstream(dir / "Plugins" / "ORVA.txt") << "DL1ABC=EU-005\r\nW1AW=NA-001\r\n";
   _Run(0, &record);

@@ -25,7 +25,8 @@ using platform::WindowState;
 // moment) and runs what a test hooks onto it.
 class Recorder : public platform::WindowEvents {
  public:
-  Recorder() : window(platform::CreateFormWindow(MainFormDesign(), *this)) {}
+  explicit Recorder(int pixelsPerInch = platform::kDesignPixelsPerInch)
+      : window(platform::CreateFormWindow(MainFormDesign(), pixelsPerInch, *this)) {}
 
   std::uintptr_t handle() const { return window->NativeHandle(); }
 
@@ -105,6 +106,21 @@ TEST_F(HeadlessToolkit, NewWindowIsPlacedAsDesignedWithUnsetMinMaxPositions) {
   EXPECT_EQ(owner.window->Bounds(), placement.normalPosition);
   EXPECT_EQ(owner.window->Caption(), "ORVA SWL DX Contest");
   EXPECT_TRUE(owner.window->IsButtonEnabled());
+}
+
+TEST_F(HeadlessToolkit, NewWindowIsLaidOutAtTheDensityItIsGivenNotTheScreens) {
+  const struct {
+    int pixelsPerInch;
+    Rect bounds;
+  } densities[] = {{72, {713, 104, 994, 251}},
+                   {120, {1188, 173, 1656, 418}},
+                   {144, {1425, 207, 1986, 501}}};
+  for (const auto& density : densities) {
+    orva_set_screen(1920, 1080, 200);  // a density no window is given
+    Recorder owner(density.pixelsPerInch);
+    orva_set_screen(1920, 1080, 96);
+    EXPECT_EQ(owner.window->Bounds(), density.bounds) << density.pixelsPerInch;
+  }
 }
 
 struct PlacementCase {

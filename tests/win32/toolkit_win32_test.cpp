@@ -104,7 +104,7 @@ class Win32Toolkit : public testing::Test {
  protected:
   void SetUp() override {
     DiscardMessages();
-    form = platform::CreateFormWindow(MainFormDesign(), events);
+    form = platform::CreateFormWindow(MainFormDesign(), platform::kDesignPixelsPerInch, events);
     events.window = Handle();
   }
   void TearDown() override {
@@ -142,6 +142,17 @@ TEST_F(Win32Toolkit, IsCreatedHiddenOnTopWithoutOwnerAtTheDesignedRectangle) {
   EXPECT_TRUE(events.log.empty());
   ASSERT_EQ(platform::ScreenPixelsPerInch(), 96) << "the virtual screen is expected at 96 ppi";
   EXPECT_EQ(form->Bounds(), (Rect{950, 138, 1324, 334}));
+}
+
+TEST_F(Win32Toolkit, LaysTheDesignOutAtTheDensityItIsGivenNotTheScreens) {
+  ASSERT_EQ(platform::ScreenPixelsPerInch(), 96) << "the virtual screen is expected at 96 ppi";
+  form = platform::CreateFormWindow(MainFormDesign(), 120, events);
+  EXPECT_EQ(form->Bounds(), (Rect{1188, 173, 1656, 418}));
+  EXPECT_EQ(FontOf(Memo()).lfHeight, -14);
+  EXPECT_EQ(FontOf(Button()).lfHeight, -14);
+  const RECT button = PlaceOf(Button());
+  EXPECT_EQ(button.right - button.left, 164);
+  EXPECT_EQ(button.bottom - button.top, 28);
 }
 
 TEST_F(Win32Toolkit, HasAPlainEditableMemoAndACaptionedButtonOnABottomPanel) {
@@ -508,7 +519,7 @@ TEST_F(Win32Toolkit, AFailedCreationRaisesAFailureAndLeavesNoWindowBehind) {
       EXPECT_THROW(
           {
             try {
-              platform::CreateFormWindow(MainFormDesign(), otherEvents);
+              platform::CreateFormWindow(MainFormDesign(), platform::kDesignPixelsPerInch, otherEvents);
             } catch (const Failure& failure) {
               EXPECT_EQ(std::string(failure.what()).rfind("Cannot create the ", 0), 0u);
               EXPECT_NE(std::string(failure.what()).find("ORVA SWL DX Contest"), std::string::npos);
@@ -522,13 +533,13 @@ TEST_F(Win32Toolkit, AFailedCreationRaisesAFailureAndLeavesNoWindowBehind) {
         << "no window class is left registered";
     EXPECT_TRUE(otherEvents.log.empty());
   }
-  form = platform::CreateFormWindow(MainFormDesign(), events);
+  form = platform::CreateFormWindow(MainFormDesign(), platform::kDesignPixelsPerInch, events);
   EXPECT_TRUE(IsWindow(Handle())) << "the classes register again";
 }
 
 TEST_F(Win32Toolkit, TwoWindowsShareTheClassesUntilTheLastIsGone) {
   RecordingEvents otherEvents;
-  auto other = platform::CreateFormWindow(MainFormDesign(), otherEvents);
+  auto other = platform::CreateFormWindow(MainFormDesign(), platform::kDesignPixelsPerInch, otherEvents);
   const std::string formClass = ClassOf(Handle());
   form.reset();
   EXPECT_TRUE(IsClassRegistered(formClass));
