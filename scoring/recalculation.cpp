@@ -75,8 +75,7 @@ std::size_t QuotedPartEnd(std::string_view name, std::size_t start, char close,
 // when no part starts there.
 std::size_t PartEnd(std::string_view name, std::size_t start, LeadByteTest isLeadByte) {
   const char close = ClosingQuote(name[start]);
-  return close == '\0' ? BarePartEnd(name, start)
-                       : QuotedPartEnd(name, start, close, isLeadByte);
+  return close == '\0' ? BarePartEnd(name, start) : QuotedPartEnd(name, start, close, isLeadByte);
 }
 
 // The log columns in the order they are read, and the fields they fill.

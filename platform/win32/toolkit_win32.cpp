@@ -328,8 +328,7 @@ class Win32FormWindow final : public FormWindow {
   HWND memo_ = nullptr;
 };
 
-Win32FormWindow::Win32FormWindow(const FormDesign& design, int pixelsPerInch,
-                                 WindowEvents& events)
+Win32FormWindow::Win32FormWindow(const FormDesign& design, int pixelsPerInch, WindowEvents& events)
     : events_(events),
       caption_(design.caption),
       pixelsPerInch_(pixelsPerInch),

@@ -112,9 +112,8 @@ TEST_F(HeadlessToolkit, NewWindowIsLaidOutAtTheDensityItIsGivenNotTheScreens) {
   const struct {
     int pixelsPerInch;
     Rect bounds;
-  } densities[] = {{72, {713, 104, 994, 251}},
-                   {120, {1188, 173, 1656, 418}},
-                   {144, {1425, 207, 1986, 501}}};
+  } densities[] = {
+      {72, {713, 104, 994, 251}}, {120, {1188, 173, 1656, 418}}, {144, {1425, 207, 1986, 501}}};
   for (const auto& density : densities) {
     orva_set_screen(1920, 1080, 200);  // a density no window is given
     Recorder owner(density.pixelsPerInch);

@@ -519,7 +519,8 @@ TEST_F(Win32Toolkit, AFailedCreationRaisesAFailureAndLeavesNoWindowBehind) {
       EXPECT_THROW(
           {
             try {
-              platform::CreateFormWindow(MainFormDesign(), platform::kDesignPixelsPerInch, otherEvents);
+              platform::CreateFormWindow(MainFormDesign(), platform::kDesignPixelsPerInch,
+                                         otherEvents);
             } catch (const Failure& failure) {
               EXPECT_EQ(std::string(failure.what()).rfind("Cannot create the ", 0), 0u);
               EXPECT_NE(std::string(failure.what()).find("ORVA SWL DX Contest"), std::string::npos);
@@ -539,7 +540,8 @@ TEST_F(Win32Toolkit, AFailedCreationRaisesAFailureAndLeavesNoWindowBehind) {
 
 TEST_F(Win32Toolkit, TwoWindowsShareTheClassesUntilTheLastIsGone) {
   RecordingEvents otherEvents;
-  auto other = platform::CreateFormWindow(MainFormDesign(), platform::kDesignPixelsPerInch, otherEvents);
+  auto other =
+      platform::CreateFormWindow(MainFormDesign(), platform::kDesignPixelsPerInch, otherEvents);
   const std::string formClass = ClassOf(Handle());
   form.reset();
   EXPECT_TRUE(IsClassRegistered(formClass));

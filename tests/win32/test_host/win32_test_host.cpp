@@ -12,6 +12,8 @@
 // Usage: win32_test_host <plug-in DLL> <screenshot PNG> runs the whole
 // session; win32_test_host --naming <plug-in DLL> only checks what the
 // plug-in names after the host (run from a long path);
+// win32_test_host --density <plug-in DLL> only checks the window's layout and
+// stored density (run with the screen at another density than the design's);
 // win32_test_host --version-resource <plug-in DLL> only reads the version the
 // file's properties show and checks it against the build's. Prints one line
 // per check and exits with 0 only when every check passed.
@@ -867,6 +869,12 @@ bool KeyExists(const std::string& path) {
   return true;
 }
 
+// The key the plug-in stores its placement under for this host.
+std::string OwnApplicationKey() {
+  const std::string fileName = OwnFileName();
+  return "Software\\" + fileName.substr(0, fileName.rfind('.'));
+}
+
 // Run from a folder deep enough that this program's path exceeds MAX_PATH:
 // the plug-in must still name the error box's caption and the settings key
 // after the host, not leave them empty (and the key shared with every other
@@ -875,8 +883,7 @@ int RunNamingSession(const std::string& dllPath) {
   const std::string ownPath = OwnExecutablePath();
   Check(ownPath.size() > MAX_PATH,
         "the host runs from a path of " + std::to_string(ownPath.size()) + " characters");
-  const std::string fileName = OwnFileName();
-  const std::string applicationKey = "Software\\" + fileName.substr(0, fileName.rfind('.'));
+  const std::string applicationKey = OwnApplicationKey();
   const std::string namelessSection = "Software\\TfmMainForm";
   RegDeleteTreeA(HKEY_CURRENT_USER, applicationKey.c_str());
   const bool namelessBefore = KeyExists(namelessSection);
@@ -898,6 +905,57 @@ int RunNamingSession(const std::string& dllPath) {
         "the placement is stored below HKCU\\" + applicationKey);
   Check(namelessBefore || !KeyExists(namelessSection),
         "nothing is stored below HKCU\\" + namelessSection);
+  RegDeleteTreeA(HKEY_CURRENT_USER, applicationKey.c_str());
+  RegDeleteKeyA(HKEY_CURRENT_USER, applicationKey.c_str());
+  FreeLibrary(plugin->module);
+  return 0;
+}
+
+std::string StoredText(const std::string& applicationKey, const char* name) {
+  char text[256] = {};
+  DWORD size = sizeof text;
+  const std::string section = applicationKey + "\\TfmMainForm";
+  if (RegGetValueA(HKEY_CURRENT_USER, section.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) !=
+      ERROR_SUCCESS) {
+    return "(none)";
+  }
+  return text;
+}
+
+// Run with the screen at another density than the design's 96 pixels per
+// inch: the window is laid out at the density the plug-in measured when it
+// was loaded, and its placement is stored with that density.
+int RunDensitySession(const std::string& dllPath) {
+  HDC screen = GetDC(nullptr);
+  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  Check(pixelsPerInch != 96,
+        "the screen runs at " + std::to_string(pixelsPerInch) + " pixels per inch, not 96");
+  const std::string applicationKey = OwnApplicationKey();
+  RegDeleteTreeA(HKEY_CURRENT_USER, applicationKey.c_str());
+
+  std::optional<Plugin> plugin = LoadPlugin(dllPath);
+  if (!plugin) {
+    return 1;
+  }
+  FakeAdoConnection log(kLogColumns, FirstLog());
+  const TExchangeRecord context = HostRecord(log.Handle(), "LOG", "ORVA");
+  HWND window = plugin->Run(0, &context);
+  const auto scaled = [pixelsPerInch](int pixels) { return MulDiv(pixels, pixelsPerInch, 96); };
+  const std::string designed = std::to_string(scaled(950)) + "," + std::to_string(scaled(138)) +
+                               "," + std::to_string(scaled(950) + scaled(374)) + "," +
+                               std::to_string(scaled(138) + scaled(196));
+  RECT bounds{};
+  GetWindowRect(window, &bounds);
+  CheckText(std::to_string(bounds.left) + "," + std::to_string(bounds.top) + "," +
+                std::to_string(bounds.right) + "," + std::to_string(bounds.bottom),
+            designed, "the window is laid out at the screen's density");
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  PumpMessages();
+  CheckText(StoredText(applicationKey, "PixelsPerInch"), std::to_string(pixelsPerInch),
+            "the placement is stored with the screen's density");
+  CheckText(StoredText(applicationKey, "NormPos"), designed,
+            "the stored rectangle is the one laid out at that density");
   RegDeleteTreeA(HKEY_CURRENT_USER, applicationKey.c_str());
   RegDeleteKeyA(HKEY_CURRENT_USER, applicationKey.c_str());
   FreeLibrary(plugin->module);
@@ -1009,7 +1067,7 @@ int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr,
                  "usage: %s <plug-in DLL> <screenshot PNG> | --naming <plug-in DLL> | "
-                 "--version-resource <plug-in DLL>\n",
+                 "--density <plug-in DLL> | --version-resource <plug-in DLL>\n",
                  argv[0]);
     return 2;
   }
@@ -1018,7 +1076,6 @@ int main(int argc, char** argv) {
     // Reads the file alone: no COM, no window, no display.
     return Summary(RunVersionResourceCheck(argv[2]));
   }
-  const bool namingOnly = mode == "--naming";
   // The host initializes COM on its user-interface thread before it hands
   // its connection over.
   if (!Check(SUCCEEDED(CoInitialize(nullptr)), "CoInitialize")) {
@@ -1028,7 +1085,13 @@ int main(int argc, char** argv) {
   int aborted = 0;
   {
     const UnexpectedErrorBoxes boxWatch;
-    aborted = namingOnly ? RunNamingSession(argv[2]) : RunSession(argv[1], argv[2]);
+    if (mode == "--naming") {
+      aborted = RunNamingSession(argv[2]);
+    } else if (mode == "--density") {
+      aborted = RunDensitySession(argv[2]);
+    } else {
+      aborted = RunSession(argv[1], argv[2]);
+    }
   }
   CoUninitialize();
   return Summary(aborted);
