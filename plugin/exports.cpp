@@ -13,6 +13,7 @@
 #include "plugin/records.h"
 #include "window/error_box.h"
 #include "window/main_form.h"
+#include "window/startup_density.h"
 
 namespace orva {
 namespace {
@@ -25,6 +26,12 @@ void ForgetWindow(TfmMainForm* form) {
   if (MainWindow == form) {
     MainWindow = nullptr;
   }
+}
+
+// The plug-in starts with the host's first call, whichever export it is: the
+// screen's density is measured then, once (window/startup_density.h).
+void Start() noexcept {
+  StartupPixelsPerInch();
 }
 
 void ReportFailure(const char* message) noexcept {
@@ -63,14 +70,17 @@ struct UnloadGuard {
 using orva::AtBoundary;
 using orva::currentQso;
 using orva::MainWindow;
+using orva::Start;
 
 void ORVA_CALL _GetInfo(void* info) {
+  Start();
   if (info) {
     orva::FillInfoRecord(static_cast<unsigned char*>(info));
   }
 }
 
 std::uintptr_t ORVA_CALL _Run(std::int32_t, const void* record) {
+  Start();
   if (!record) {
     return 0;
   }
@@ -85,6 +95,7 @@ std::uintptr_t ORVA_CALL _Run(std::int32_t, const void* record) {
 }
 
 std::int32_t ORVA_CALL _AddQSO(const void* record) {
+  Start();
   if (!record) {
     return 0;
   }
@@ -95,6 +106,7 @@ std::int32_t ORVA_CALL _AddQSO(const void* record) {
 }
 
 std::int32_t ORVA_CALL _GetScore(const void* record) {
+  Start();
   if (!record) {
     return 0;
   }
@@ -105,6 +117,7 @@ std::int32_t ORVA_CALL _GetScore(const void* record) {
 }
 
 void ORVA_CALL _GrabNumber(const void* record, void* buffer) {
+  Start();
   if (!record || !buffer) {
     return;
   }
@@ -116,6 +129,7 @@ void ORVA_CALL _GrabNumber(const void* record, void* buffer) {
 }
 
 void ORVA_CALL _Release() {
+  Start();
   AtBoundary(0, [] {
     if (MainWindow) {
       orva::TfmMainForm* window = MainWindow;

@@ -1,20 +1,17 @@
-// The start-up density, measured while the library initialises, before the
-// host can call an export. On Windows that is inside the loader's lock: the
-// screen's device context is taken from user32 and gdi32, which this library
-// imports and which are therefore initialised before it (its unloading
-// likewise destroys windows under that lock).
+// The start-up density, measured at the host's first call into the plug-in
+// (every export asks for it before anything else), which is when the plug-in
+// starts working for the host. Not while the library loads: on Windows that
+// code runs under the system's loader lock, where calling user32 and gdi32
+// (the screen's device context) can deadlock the host.
 #include "window/startup_density.h"
 
 #include "platform/screen.h"
 
 namespace orva {
 
-namespace {
-const int startupPixelsPerInch = platform::ScreenPixelsPerInch();
-}  // namespace
-
 int StartupPixelsPerInch() {
-  return startupPixelsPerInch;
+  static const int measured = platform::ScreenPixelsPerInch();
+  return measured;
 }
 
 }  // namespace orva

@@ -217,9 +217,10 @@ class FreshLibrary : public Plugin {
     const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path() / "RARIREZazoriz.so";
     library = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
+    getInfo = reinterpret_cast<decltype(&_GetInfo)>(dlsym(library, "_GetInfo"));
     run = reinterpret_cast<decltype(&_Run)>(dlsym(library, "_Run"));
     release = reinterpret_cast<decltype(&_Release)>(dlsym(library, "_Release"));
-    ASSERT_TRUE(run && release);
+    ASSERT_TRUE(getInfo && run && release);
   }
   // A value of the window's stored placement, as the settings file holds it.
   std::string Stored(const std::string& name) const {
@@ -240,15 +241,19 @@ class FreshLibrary : public Plugin {
   }
 
   void* library = nullptr;
+  decltype(&_GetInfo) getInfo = nullptr;
   decltype(&_Run) run = nullptr;
   decltype(&_Release) release = nullptr;
 };
 
-TEST_F(FreshLibrary, WindowsAndPlacementsKeepTheDensityTheLibraryStartedAt) {
+TEST_F(FreshLibrary, WindowsAndPlacementsKeepTheDensityThePluginStartedAt) {
   // The form's 950,138 374x196 at 120 pixels per inch.
   const std::string at120 = "1188,173,1656,418";
   orva_set_screen(1920, 1080, 120);
   ASSERT_NO_FATAL_FAILURE(Load());
+  // A host asks for the plug-in's identity first: the plug-in starts there.
+  std::array<unsigned char, 520> info{};
+  getInfo(info.data());
   orva_set_screen(1920, 1080, 144);
   EXPECT_EQ(Bounds(run(0, &record)), at120);
   release();
