@@ -1,5 +1,6 @@
 // The steps of a whole-file replacement, each checked, with the temporary
-// file removed on every way out that does not rename it.
+// file removed on every way out that does not rename it. Every system call
+// goes through the layer's table, so that tests can fail each step.
 #include "platform/native/file_replace.h"
 
 #include <fcntl.h>
@@ -8,12 +9,14 @@
 
 #include <cerrno>
 
+#include "platform/native/system_calls.h"
+
 namespace orva::platform {
 namespace {
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    const ssize_t written = os::Write(fd, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) {
       continue;
     }
@@ -31,11 +34,40 @@ bool WriteAll(int fd, std::string_view bytes) {
 void FlushFolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = os::Open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
   if (fd >= 0) {
-    fsync(fd);
-    close(fd);
+    os::Fsync(fd);
+    os::Close(fd);
   }
+}
+
+// 0, or the errno of the first step that failed; the file is closed either way.
+int WriteAndClose(int fd, std::string_view bytes, mode_t permissions) {
+  const bool written =
+      os::Fchmod(fd, permissions) == 0 && WriteAll(fd, bytes) && os::Fsync(fd) == 0;
+  int failure = written ? 0 : errno;
+  if (os::Close(fd) != 0 && failure == 0) {
+    failure = errno;
+  }
+  return failure;
+}
+
+// Gives the old file the name `keptAs` as well, and never moves it off its
+// own: whatever fails later, the old file still stands where it was. The
+// second name is first made under one that only this replacement uses (the
+// temporary's, lengthened) and then renamed over `keptAs`, so that a file
+// kept earlier gives way only to the old file. No old file, nothing to keep.
+int KeepOld(const std::string& path, const std::string& keptAs, const std::string& temporary) {
+  const std::string second = temporary + ".old";
+  if (os::Link(path.c_str(), second.c_str()) != 0) {
+    return errno == ENOENT ? 0 : errno;
+  }
+  if (os::Rename(second.c_str(), keptAs.c_str()) != 0) {
+    const int failure = errno;
+    os::Unlink(second.c_str());
+    return failure;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -43,25 +75,19 @@ void FlushFolderOf(const std::string& path) {
 int ReplaceFileWhole(const std::string& path, std::string_view bytes,
                      const ReplaceOptions& options) {
   std::string temporary = path + ".XXXXXX";
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  const int fd = os::Mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) {
     return errno;
   }
-  const bool written =
-      fchmod(fd, options.permissions) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
-  int failure = written ? 0 : errno;
-  if (close(fd) != 0 && failure == 0) {
-    failure = errno;
+  int failure = WriteAndClose(fd, bytes, options.permissions);
+  if (failure == 0 && !options.keepOldAs.empty()) {
+    failure = KeepOld(path, options.keepOldAs, temporary);
   }
-  if (failure == 0 && !options.keepOldAs.empty() &&
-      rename(path.c_str(), options.keepOldAs.c_str()) != 0 && errno != ENOENT) {
-    failure = errno;
-  }
-  if (failure == 0 && rename(temporary.c_str(), path.c_str()) != 0) {
+  if (failure == 0 && os::Rename(temporary.c_str(), path.c_str()) != 0) {
     failure = errno;
   }
   if (failure != 0) {
-    unlink(temporary.c_str());
+    os::Unlink(temporary.c_str());
     return failure;
   }
   FlushFolderOf(path);

@@ -13,11 +13,13 @@ namespace orva::platform {
 
 struct ReplaceOptions {
   mode_t permissions = 0600;  // of the new file
-  std::string keepOldAs;      // when set, the old file is renamed to this first
+  std::string keepOldAs;      // when set, the old file is kept under this name
 };
 
 // 0 when the file at `path` now holds `bytes`, else the errno of the step
-// that failed; the old file then stands as it was and no temporary is left.
+// that failed; the old file then stands as it was, under its own name, and no
+// temporary is left (`keepOldAs` may already name the old file too). Each
+// system call goes through the table of system_calls.h.
 int ReplaceFileWhole(const std::string& path, std::string_view bytes,
                      const ReplaceOptions& options = {});
 
