@@ -1,9 +1,9 @@
 // What a bare (unquoted) name in a query text is made of: ASCII letters and
 // digits, "_", "$", and every byte above 127, which is a letter of the host's
 // code page or a piece of one. SQLite's tokenizer reads names so, and the
-// other databases a host may use accept at least these; the recalculation's
-// table-name check and the SQLite layer's reading of a query's last words
-// must agree on where a name ends.
+// other databases a host may use accept at least these, so that a name the
+// recalculation's table-name check lets through ends where every database
+// ends it.
 #pragma once
 
 namespace orva {

@@ -4,7 +4,8 @@
 // `Connection` field of the exchange record. Each build resolves that value
 // in its own way (an ADO connection pointer on Windows, a handle issued by
 // the native SQLite layer elsewhere); the contest logic only runs a query
-// text and reads the rows' columns by name as text.
+// text, or asks for a whole table in callsign order, and reads the rows'
+// columns by name as text.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,13 @@ class LogCursor {
   // ConnectionString" when there is no usable connection, otherwise the
   // database's own message.
   virtual void Open(const std::string& queryText) = 0;
+  // Runs `tableQuery`, a query text that reads one whole table with no
+  // ordering of its own ("Select * from " and the table), with the rows in
+  // ascending byte order of their CallSign column, and fails as Open does.
+  // The Windows layer asks the host's database for it in the query text the
+  // host's own tools send; the native one orders by the bytes of the texts
+  // FieldText hands out, whatever the column's collation and values' types.
+  virtual void OpenInCallsignOrder(const std::string& tableQuery) = 0;
   virtual bool IsOpen() const = 0;
   // True when the open query has no current row (also when it is closed).
   virtual bool Eof() const = 0;

@@ -19,6 +19,8 @@ class TLogQuery {
   void Close() { cursor_->Close(); }
   void SetText(std::string text) { text_ = std::move(text); }
   void Open() { cursor_->Open(text_); }
+  // The text must read one whole table (see LogCursor::OpenInCallsignOrder).
+  void OpenInCallsignOrder() { cursor_->OpenInCallsignOrder(text_); }
   bool IsOpen() const { return cursor_->IsOpen(); }
   bool Eof() const { return cursor_->Eof(); }
   void Next() { cursor_->Next(); }

@@ -147,8 +147,11 @@ void Recalculate(TContest& contest, TLogQuery& query, const RowObserver& observe
   contest.ClearQsoList();
   contest.ClearStatistics();
   query.Close();
-  query.SetText(SelectAllFrom(current.TableName.text()) + " order by CallSign");
-  query.Open();
+  query.SetText(SelectAllFrom(current.TableName.text()));
+  // The duplicates are found whatever the order (qso_list.h); the order
+  // decides the order of the bands in the report (as first met), which of two
+  // rows that share a multiplier adds it, and the order of --explain's rows.
+  query.OpenInCallsignOrder();
   platform::ProcessMessages();
   TScoreDetail detail;
   while (!query.Eof()) {

@@ -3,6 +3,7 @@
 // row lacks reads as missing, like a table without it.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -34,6 +35,13 @@ class FakeLogCursor : public platform::LogCursor {
     open_ = true;
     row_ = 0;
   }
+  // Delivers the rows in callsign byte order, as the build's layers do, and
+  // notes the request in the words the Windows layer sends it.
+  void OpenInCallsignOrder(const std::string& tableQuery) override {
+    Open(tableQuery + " order by CallSign");
+    std::stable_sort(log_.rows.begin(), log_.rows.end(),
+                     [](const Row& a, const Row& b) { return CallSignOf(a) < CallSignOf(b); });
+  }
   bool IsOpen() const override { return open_; }
   bool Eof() const override { return !open_ || row_ >= log_.rows.size(); }
   void Next() override { ++row_; }
@@ -47,6 +55,11 @@ class FakeLogCursor : public platform::LogCursor {
   }
 
  private:
+  static std::string_view CallSignOf(const Row& row) {
+    const auto found = row.find("CallSign");
+    return found == row.end() ? std::string_view() : std::string_view(found->second);
+  }
+
   FakeLog& log_;
   bool open_ = false;
   std::size_t row_ = 0;

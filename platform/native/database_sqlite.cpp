@@ -7,12 +7,11 @@
 // and hands out values where SQLite holds them, without copies.
 //
 // What the cursor guarantees beyond SQLite's own behaviour:
-// - A query text ending in "order by CallSign" (any letter case and spacing)
-//   delivers its rows in ascending byte order of the texts the cursor hands
-//   out for that column, whatever the column's collation and its values'
-//   types: the order the worked-station list's search relies on. Every other
-//   query text runs as written, and so does a compound SELECT, which SQLite
-//   cannot order by anything but its result columns.
+// - A table opened in callsign order delivers its rows in ascending byte
+//   order of the texts the cursor hands out for that column, whatever the
+//   column's collation and its values' types, so that a log scores and
+//   explains alike on every SQLite file that holds it. Every query text runs
+//   as written.
 // - A query holds the log's read lock only while it delivers rows from the
 //   log. A failure after opening (a failing step, a failing column read) ends
 //   its rows and lets go of the lock, and a column it lacks makes it take its
@@ -21,7 +20,6 @@
 //   host can write its log meanwhile.
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -36,7 +34,6 @@
 #include <vector>
 
 #include "base/failure.h"
-#include "base/identifier.h"
 #include "base/text.h"
 #include "platform/database.h"
 #include "platform/native/orva_log.h"
@@ -209,7 +206,7 @@ Connection OpenLogFile(const char* path) {
 
 Statement Prepare(sqlite3* database, const std::string& queryText) {
   // SQLite ends a query text at its first zero byte and would quietly drop the
-  // rest, such as the ordering the duplicate check relies on.
+  // rest, such as a clause that narrows or orders the rows.
   if (queryText.find('\0') != std::string::npos) {
     throw Failure("The query text holds a zero byte");
   }
@@ -231,68 +228,6 @@ Statement Prepare(sqlite3* database, const std::string& queryText) {
     throw Failure("The query text holds more than one statement");
   }
   return statement;
-}
-
-bool IsSqlSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
-
-// Takes the word `word` (in any letter case) and the white space before it
-// off the end of `text`; false, and `text` as it was, when it does not end so.
-bool TakeLastWord(std::string_view& text, std::string_view word) {
-  if (text.size() < word.size()) {
-    return false;
-  }
-  std::string_view rest = text.substr(0, text.size() - word.size());
-  if (!EqualIgnoringAsciiCase(text.substr(rest.size()), word) ||
-      (!rest.empty() && IsIdentifierByte(rest.back()))) {
-    return false;
-  }
-  while (!rest.empty() && IsSqlSpace(rest.back())) {
-    rest.remove_suffix(1);
-  }
-  text = rest;
-  return true;
-}
-
-// The column by which the worked-station list needs its rows ordered.
-constexpr std::string_view kOrderColumn = "CallSign";
-
-// The query text with a trailing "order by CallSign" made an ordering by the
-// column's text bytes; no value for any other text. Found at the very end,
-// the words cannot be part of a string, and inside a trailing comment the
-// change stays in the comment.
-std::optional<std::string> InTextByteOrder(const std::string& queryText) {
-  std::string_view text = queryText;
-  while (!text.empty() && IsSqlSpace(text.back())) {
-    text.remove_suffix(1);
-  }
-  const std::size_t columnEnd = text.size();
-  const std::size_t columnStart = columnEnd - std::min(columnEnd, kOrderColumn.size());
-  if (!TakeLastWord(text, kOrderColumn) || !TakeLastWord(text, "by") ||
-      !TakeLastWord(text, "order")) {
-    return std::nullopt;
-  }
-  return queryText.substr(0, columnStart) + kTextBytes + "(" +
-         queryText.substr(columnStart, columnEnd - columnStart) + ")" + queryText.substr(columnEnd);
-}
-
-Statement PrepareQuery(sqlite3* database, const std::string& queryText) {
-  if (const std::optional<std::string> ordered = InTextByteOrder(queryText)) {
-    try {
-      return Prepare(database, *ordered);
-    } catch (const Failure&) {
-      // SQLite orders a compound SELECT by result columns only, never by an
-      // expression: such a text, like any with an error of its own, runs as
-      // written. A failure of the database itself (a lock, the disk) is
-      // final, as the text as written might then get through in the wrong
-      // order.
-      if (sqlite3_errcode(database) != SQLITE_ERROR) {
-        throw;
-      }
-    }
-  }
-  return Prepare(database, queryText);
 }
 
 // The rows a query still had when it let go of the log, as the texts the
@@ -369,7 +304,7 @@ class SqliteLogCursor final : public LogCursor {
     if (!database) {
       throw Failure(kMissingConnection);
     }
-    statement_ = PrepareQuery(database.get(), queryText);
+    statement_ = Prepare(database.get(), queryText);
     database_ = std::move(database);
     try {
       Step();
@@ -377,6 +312,10 @@ class SqliteLogCursor final : public LogCursor {
       Close();
       throw;
     }
+  }
+
+  void OpenInCallsignOrder(const std::string& tableQuery) override {
+    Open(tableQuery + " order by " + kTextBytes + "(CallSign)");
   }
 
   bool IsOpen() const override { return statement_ != nullptr; }

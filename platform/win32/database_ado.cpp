@@ -140,6 +140,12 @@ class AdoLogCursor final : public LogCursor {
     rows_ = std::move(rows);
   }
 
+  // The host's database orders the rows, asked in the plain SQL that every
+  // provider the host may use reads.
+  void OpenInCallsignOrder(const std::string& tableQuery) override {
+    Open(tableQuery + " order by CallSign");
+  }
+
   bool IsOpen() const override { return rows_ != nullptr; }
 
   bool Eof() const override {

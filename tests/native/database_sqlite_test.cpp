@@ -49,14 +49,25 @@ std::string OpenFailure(LogCursor& cursor, const std::string& query) {
   return FailureOf([&] { cursor.Open(query); });
 }
 
-std::vector<std::string> ReadColumn(LogCursor& cursor, const std::string& query,
-                                    const std::string& name) {
+// The column of every row of the open query, which it then closes.
+std::vector<std::string> ReadRows(LogCursor& cursor, const std::string& name) {
   std::vector<std::string> values;
-  for (cursor.Open(query); !cursor.Eof(); cursor.Next()) {
+  for (; !cursor.Eof(); cursor.Next()) {
     values.emplace_back(cursor.FieldText(name).value_or("(missing)"));
   }
   cursor.Close();
   return values;
+}
+
+std::vector<std::string> ReadColumn(LogCursor& cursor, const std::string& query,
+                                    const std::string& name) {
+  cursor.Open(query);
+  return ReadRows(cursor, name);
+}
+
+std::vector<std::string> ReadCallsInCallsignOrder(LogCursor& cursor) {
+  cursor.OpenInCallsignOrder("Select * from Log");
+  return ReadRows(cursor, "CallSign");
 }
 
 const std::vector<std::string> kThreeCallsRead = {"DL1ABC", "EA3XYZ", "OK2QRP"};
@@ -201,6 +212,17 @@ INSTANTIATE_TEST_SUITE_P(
                                      "The query text holds a zero byte"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
+TEST_F(LogDatabase, ATableInCallsignOrderFailsAsAnyQuery) {
+  auto cursor = CursorOn(std::string("CREATE TABLE NoCalls(N);") + kThreeCalls);
+  const auto failure = [](LogCursor& on, const std::string& table) {
+    return FailureOf([&] { on.OpenInCallsignOrder("Select * from " + table); });
+  };
+  EXPECT_EQ(failure(*cursor, "Nope"), "no such table: Nope");
+  EXPECT_EQ(failure(*cursor, "NoCalls"), "no such column: CallSign");
+  EXPECT_FALSE(cursor->IsOpen());
+  EXPECT_EQ(failure(*platform::BindLogCursor(0), "Log"), kMissingConnection);
+}
+
 // The host writes its log through a connection of its own, and waits only
 // briefly for a lock, as it must not stall its operator.
 bool HostCanWrite(const std::string& path) {
@@ -276,7 +298,7 @@ class ByteOrder : public LogDatabase, public testing::WithParamInterface<OrderCa
 
 TEST_P(ByteOrder, OfTheCallSignTexts) {
   auto cursor = CursorOn(GetParam().log);
-  EXPECT_EQ(ReadColumn(*cursor, kReadCalls, "CallSign"), GetParam().calls);
+  EXPECT_EQ(ReadCallsInCallsignOrder(*cursor), GetParam().calls);
 }
 
 const char kCaselessLog[] = "CREATE TABLE Log(CallSign COLLATE NOCASE); INSERT INTO Log VALUES ";
@@ -303,22 +325,35 @@ struct QueryOrderCase {
   std::vector<std::string> calls;
 };
 
-// Only a query ending in the ordering by CallSign is ordered by its bytes;
-// every other text runs as SQLite runs it.
-class QueryOrder : public LogDatabase, public testing::WithParamInterface<QueryOrderCase> {};
+// Only a table opened in callsign order is ordered by its bytes; every query
+// text runs as SQLite runs it, its own ordering by CallSign too.
+class MixedCalls : public LogDatabase {
+ protected:
+  void SetUp() override {
+    LogDatabase::SetUp();
+    cursor_ = CursorOn(
+        "CREATE TABLE Log(N INTEGER PRIMARY KEY, CallSign COLLATE NOCASE);"
+        "INSERT INTO Log(CallSign) VALUES ('b'), (9), ('A'), (10);");
+  }
+
+  std::unique_ptr<LogCursor> cursor_;
+};
+
+TEST_F(MixedCalls, OpenedInCallsignOrderComeInTheOrderOfTheirTexts) {
+  EXPECT_EQ(ReadCallsInCallsignOrder(*cursor_), (std::vector<std::string>{"10", "9", "A", "b"}));
+}
+
+class QueryOrder : public MixedCalls, public testing::WithParamInterface<QueryOrderCase> {};
 
 TEST_P(QueryOrder, FollowsTheTextsEnding) {
-  auto cursor = CursorOn(
-      "CREATE TABLE Log(N INTEGER PRIMARY KEY, CallSign COLLATE NOCASE);"
-      "INSERT INTO Log(CallSign) VALUES ('b'), (9), ('A'), (10);");
-  EXPECT_EQ(ReadColumn(*cursor, GetParam().query, "CallSign"), GetParam().calls);
+  EXPECT_EQ(ReadColumn(*cursor_, GetParam().query, "CallSign"), GetParam().calls);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, QueryOrder,
     testing::Values(
-        QueryOrderCase{"Select * from Log order by CallSign", {"10", "9", "A", "b"}},
-        QueryOrderCase{"select CallSign from [Log]ORDER\tBY\ncallsign \r\n", {"10", "9", "A", "b"}},
+        QueryOrderCase{"Select * from Log order by CallSign", {"9", "10", "A", "b"}},
+        QueryOrderCase{"select CallSign from [Log]ORDER\tBY\ncallsign \r\n", {"9", "10", "A", "b"}},
         QueryOrderCase{"Select * from Log order by CallSign desc", {"b", "A", "10", "9"}},
         QueryOrderCase{"Select * from Log order by N", {"b", "9", "A", "10"}},
         QueryOrderCase{"Select * from Log -- order by CallSign", {"b", "9", "A", "10"}},

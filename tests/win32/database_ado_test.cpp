@@ -100,6 +100,16 @@ TEST_F(AdoLogCursorTest, QueryTextsAboveAsciiReachTheDatabaseUnchanged) {
   EXPECT_EQ(connection.Executed()[0].text, query);
 }
 
+TEST_F(AdoLogCursorTest, ATableInCallsignOrderIsAskedForInTheHostsOwnQueryText) {
+  FakeAdoConnection connection({"CallSign"}, {{"DL1ABC"}});
+  auto cursor = platform::BindLogCursor(connection.Handle());
+  cursor->OpenInCallsignOrder("Select * from Logb\xFC\x63h");
+  EXPECT_EQ(cursor->FieldText("CallSign"), "DL1ABC");
+  ASSERT_EQ(connection.Executed().size(), 1u);
+  EXPECT_EQ(connection.Executed()[0].text, "Select * from Logb\xFC\x63h order by CallSign");
+  EXPECT_EQ(connection.Executed()[0].options, 1);
+}
+
 struct ExecuteFailureCase {
   ExecuteFailure failure;
   std::string message;
