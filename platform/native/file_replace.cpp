@@ -62,12 +62,11 @@ int KeepOld(const std::string& path, const std::string& keptAs, const std::strin
   if (os::Link(path.c_str(), second.c_str()) != 0) {
     return errno == ENOENT ? 0 : errno;
   }
-  if (os::Rename(second.c_str(), keptAs.c_str()) != 0) {
-    const int failure = errno;
-    os::Unlink(second.c_str());
-    return failure;
-  }
-  return 0;
+  const int failure = os::Rename(second.c_str(), keptAs.c_str()) == 0 ? 0 : errno;
+  // Where `keptAs` already named the old file (a replacement failed after
+  // keeping it), the rename succeeds without removing the second name.
+  os::Unlink(second.c_str());
+  return failure;
 }
 
 }  // namespace

@@ -138,6 +138,14 @@ TEST_F(ReplaceFolder, KeepsNothingAsideWhenThereIsNoOldFile) {
   EXPECT_EQ(Names(), (std::set<std::string>{"section.values", "section.values.damaged"}));
 }
 
+TEST_F(ReplaceFolder, KeepsAFileKeptByAFailedReplacementOnce) {
+  fs::remove(kept_);
+  fs::create_hard_link(file_, kept_);
+  EXPECT_EQ(ReplaceFileWhole(file_.string(), kNew, Options(true)), 0);
+  EXPECT_EQ(Bytes(kept_), kOld);
+  EXPECT_EQ(Names(), (std::set<std::string>{"section.values", "section.values.damaged"}));
+}
+
 class FailingStep : public ReplaceFolder, public testing::WithParamInterface<StepCase> {
  protected:
   int Replace() {
