@@ -47,11 +47,11 @@
 #include <tuple>
 #include <vector>
 
+#include "base/records.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/native/orva_log.h"
 #include "platform/native/orva_window.h"
 #include "plugin/exports.h"
-#include "plugin/records.h"
 #include "scoring/report.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <exception>
 #include <string>
 
+#include "base/records.h"
 #include "platform/database.h"
-#include "plugin/records.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
 #include "scoring/recalculation.h"

@@ -9,8 +9,8 @@
 #include <optional>
 #include <sstream>
 
+#include "base/records.h"
 #include "platform/native/orva_window.h"
-#include "plugin/records.h"
 
 namespace orva::host {
 namespace {

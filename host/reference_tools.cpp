@@ -14,11 +14,11 @@
 #include <optional>
 #include <string_view>
 
+#include "base/records.h"
 #include "base/text.h"
 #include "import/imported_log.h"
 #include "platform/database.h"
 #include "platform/native/file_replace.h"
-#include "plugin/records.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
 #include "scoring/recalculation.h"

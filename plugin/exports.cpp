@@ -10,7 +10,7 @@
 #include <exception>
 #include <string>
 
-#include "plugin/records.h"
+#include "base/records.h"
 #include "window/error_box.h"
 #include "window/main_form.h"
 #include "window/startup_density.h"

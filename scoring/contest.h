@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/records.h"
+#include "base/records.h"
 #include "scoring/mult_list.h"
 #include "scoring/qso_list.h"
 #include "scoring/reference_list.h"

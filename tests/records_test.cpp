@@ -1,6 +1,6 @@
 // The binary records shared with the host: short strings, the information
 // record's few bytes, and the copy of the exchange record.
-#include "plugin/records.h"
+#include "base/records.h"
 
 #include <gtest/gtest.h>
 

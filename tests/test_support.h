@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "plugin/records.h"
+#include "base/records.h"
 
 namespace orva::test {
 

@@ -15,8 +15,8 @@
 #include <memory>
 #include <string>
 
+#include "base/records.h"
 #include "platform/toolkit.h"
-#include "plugin/records.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
 #include "window/action.h"

@@ -36,7 +36,7 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/records.h"
+#include "base/records.h"
 #include "tests/win32/fake_ado.h"
 #include "tests/win32/test_host/png_writer.h"
 

@@ -1,6 +1,6 @@
 // Reading and writing the host's records byte for byte. memcpy keeps every
 // access free of alignment assumptions about the host's buffers.
-#include "plugin/records.h"
+#include "base/records.h"
 
 #include <algorithm>
 #include <cstring>
