@@ -20,7 +20,7 @@ endfunction()
 
 symbols(own ${OBJECTS})
 string(REGEX MATCHALL "(^|\n)[^ \n]+ [TDBRGS] " strong "${own}")
-list(TRANSFORM strong REGEX REPLACE "^\n?([^ ]+) .*" "\\1")
+list(TRANSFORM strong REPLACE "^\n?([^ ]+) .*" "\\1")
 list(LENGTH strong count)
 if(count EQUAL 0)
   message(FATAL_ERROR "no symbols read from the plug-in's objects: ${OBJECTS}")
