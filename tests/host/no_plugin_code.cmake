@@ -28,6 +28,11 @@ endif()
 
 symbols(host ${HOST})
 set(host "\n${host}")
+# A stripped host would pass whatever it carried; the scoring code it does
+# link shows that its symbols are there to be read.
+if(NOT host MATCHES "\n[^ \n]*8TContest")
+  message(FATAL_ERROR "${HOST} lists no symbol of the scoring library: stripped?")
+endif()
 set(found "")
 foreach(name IN LISTS strong)
   string(FIND "${host}" "\n${name} " at)
