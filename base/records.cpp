@@ -2,24 +2,9 @@
 // access free of alignment assumptions about the host's buffers.
 #include "base/records.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace orva {
-
-void WriteShortString(void* buffer, std::string_view text) {
-  auto* bytes = static_cast<unsigned char*>(buffer);
-  const auto length = std::min(text.size(), ShortString::kCapacity);
-  bytes[0] = static_cast<unsigned char>(length);
-  // An empty view may have no address at all, which memcpy must not be given.
-  if (length > 0) {
-    std::memcpy(bytes + 1, text.data(), length);
-  }
-}
-
-void ShortString::assign(std::string_view value) {
-  WriteShortString(this, value);
-}
 
 namespace {
 void WriteInt32(unsigned char* at, std::int32_t value) {

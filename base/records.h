@@ -7,8 +7,10 @@
 // up to 255 single-byte characters; bytes past the length are never read.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -80,6 +82,20 @@ void FillInfoRecord(unsigned char* info);
 void CopyInExchangeRecord(TExchangeRecord& current, const void* hostRecord);
 
 // Writes `text` into a caller's 256-byte short-string buffer, truncated to 255.
-void WriteShortString(void* buffer, std::string_view text);
+// It and the record's own members are defined in this header: the scoring
+// code and the host fill records too, and link none of the plug-in's objects.
+inline void WriteShortString(void* buffer, std::string_view text) {
+  auto* bytes = static_cast<unsigned char*>(buffer);
+  const auto length = std::min(text.size(), ShortString::kCapacity);
+  bytes[0] = static_cast<unsigned char>(length);
+  // An empty view may have no address at all, which memcpy must not be given.
+  if (length > 0) {
+    std::memcpy(bytes + 1, text.data(), length);
+  }
+}
+
+inline void ShortString::assign(std::string_view value) {
+  WriteShortString(this, value);
+}
 
 }  // namespace orva

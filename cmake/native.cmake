@@ -32,8 +32,8 @@ target_link_libraries(orva_native PUBLIC SQLite::SQLite3)
 set(ORVA_PLATFORM_LIBRARY orva_native)
 
 # The plug-in itself, named as the host knows it.
-add_library(RARIREZazoriz MODULE $<TARGET_OBJECTS:orva_logic>)
-target_link_libraries(RARIREZazoriz PRIVATE orva_native)
+add_library(RARIREZazoriz MODULE)
+target_link_libraries(RARIREZazoriz PRIVATE orva_plugin orva_scoring orva_native)
 set_target_properties(RARIREZazoriz PROPERTIES PREFIX "")
 set_target_properties(orva_native RARIREZazoriz PROPERTIES INSTALL_RPATH "$ORIGIN")
 install(TARGETS orva_native RARIREZazoriz LIBRARY DESTINATION ${ORVA_INSTALL_PRIVATE_LIBDIR})

@@ -19,9 +19,9 @@ list(SUBLIST version_numbers 0 4 version_numbers)
 list(JOIN version_numbers "," ORVA_VERSION_COMMAS)
 configure_file(${PROJECT_SOURCE_DIR}/plugin/RARIREZazoriz.rc.in ${CMAKE_BINARY_DIR}/RARIREZazoriz.rc @ONLY)
 
-add_library(RARIREZazoriz SHARED $<TARGET_OBJECTS:orva_logic>
+add_library(RARIREZazoriz SHARED
   ${PROJECT_SOURCE_DIR}/plugin/RARIREZazoriz.def ${CMAKE_BINARY_DIR}/RARIREZazoriz.rc)
-target_link_libraries(RARIREZazoriz PRIVATE orva_win32)
+target_link_libraries(RARIREZazoriz PRIVATE orva_plugin orva_scoring orva_win32)
 set_target_properties(RARIREZazoriz PROPERTIES PREFIX "")
 include(${PROJECT_SOURCE_DIR}/cmake/debug-symbols.cmake)
 orva_split_debug_symbols(RARIREZazoriz)
