@@ -51,19 +51,22 @@ void FillTable(const std::string& path, const std::vector<ImportedQso>& qsos,
   Execute(raw, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN;");
   Execute(raw, "CREATE TABLE " + table +
                    " (CallSign TEXT, DigiBand TEXT, QSOMode TEXT, QSOReportRecived TEXT,"
-                   " DXCCPrefix TEXT, MainPrefix TEXT, Continent TEXT, ITUZone TEXT)");
+                   " DXCCPrefix TEXT, MainPrefix TEXT, Continent TEXT, ITUZone TEXT,"
+                   " QSODate TEXT, QSOTime TEXT, Record INTEGER)");
   sqlite3_stmt* rawInsert = nullptr;
   Check(raw, sqlite3_prepare_v2(
-                 raw, ("INSERT INTO " + table + " VALUES (?, ?, ?, ?, ?, ?, ?, ?)").c_str(), -1,
-                 &rawInsert, nullptr));
+                 raw,
+                 ("INSERT INTO " + table + " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)").c_str(),
+                 -1, &rawInsert, nullptr));
   const Statement insert(rawInsert, sqlite3_finalize);
   for (const ImportedQso& qso : qsos) {
     int column = 0;
     for (const std::string* text :
          {&qso.CallSign, &qso.DigiBand, &qso.QSOMode, &qso.QSOReportRecived, &qso.DXCCPrefix,
-          &qso.MainPrefix, &qso.Continent, &qso.ITUZone}) {
+          &qso.MainPrefix, &qso.Continent, &qso.ITUZone, &qso.date, &qso.time}) {
       BindText(raw, rawInsert, ++column, *text);
     }
+    Check(raw, sqlite3_bind_int64(rawInsert, ++column, static_cast<sqlite3_int64>(qso.record)));
     Check(raw, sqlite3_step(rawInsert), SQLITE_DONE);
     Check(raw, sqlite3_reset(rawInsert));
   }
