@@ -212,7 +212,8 @@ void TakeDateAndTime(const PendingRecord& record, ImportedQso& qso, ImportedLog&
     note = "QSO_DATE " + Quoted(date) + " is no date (YYYYMMDD)";
   }
   if (qso.time.empty() && !time.empty()) {
-    note += (note.empty() ? "" : ", ") + ("TIME_ON " + Quoted(time) + " is no time (HHMM or HHMMSS)");
+    note +=
+        (note.empty() ? "" : ", ") + ("TIME_ON " + Quoted(time) + " is no time (HHMM or HHMMSS)");
   }
   if (!note.empty()) {
     log.noted.push_back({qso.record, note + "; read without it"});

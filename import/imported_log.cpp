@@ -26,7 +26,8 @@ std::uint64_t TimeKey(const ImportedQso& qso) {
   }
   const std::string_view seconds = qso.time.size() == 5 ? "00" : "";
   std::uint64_t key = 0;
-  for (const std::string_view part : {std::string_view(qso.date), std::string_view(qso.time), seconds}) {
+  for (const std::string_view part :
+       {std::string_view(qso.date), std::string_view(qso.time), seconds}) {
     for (const char c : part) {
       if (c != '-' && c != ':') {
         key = key * 10 + static_cast<std::uint64_t>(c - '0');

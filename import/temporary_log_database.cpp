@@ -54,10 +54,10 @@ void FillTable(const std::string& path, const std::vector<ImportedQso>& qsos,
                    " DXCCPrefix TEXT, MainPrefix TEXT, Continent TEXT, ITUZone TEXT,"
                    " QSODate TEXT, QSOTime TEXT, Record INTEGER)");
   sqlite3_stmt* rawInsert = nullptr;
-  Check(raw, sqlite3_prepare_v2(
-                 raw,
-                 ("INSERT INTO " + table + " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)").c_str(),
-                 -1, &rawInsert, nullptr));
+  Check(raw,
+        sqlite3_prepare_v2(
+            raw, ("INSERT INTO " + table + " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)").c_str(), -1,
+            &rawInsert, nullptr));
   const Statement insert(rawInsert, sqlite3_finalize);
   for (const ImportedQso& qso : qsos) {
     int column = 0;

@@ -113,18 +113,18 @@ TEST_P(AdifExchange, ComesFromTheFieldsThatHoldIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, AdifExchange,
-    testing::Values(ExchangeCase{"<SRX_STRING:6>EU-005 <SRX:3>012 <IOTA:6>EU-001", {},
-                                 "EU-005 EU-001"},
-                    ExchangeCase{"<SRX_STRING:3>005 <IOTA:6>OC-088", {}, "005 OC-088"},
-                    ExchangeCase{"<SRX_STRING:11>599 oc-088  <IOTA:7>OC-088 ", {}, "599 oc-088 "},
-                    ExchangeCase{"<SRX:3>012 <IOTA:6>EU-005", {}, "012 EU-005"},
-                    ExchangeCase{"<iota:6>EU-005", {}, "EU-005"},
-                    ExchangeCase{"<SRX:3>012 <IOTA:0>", {}, "012"},
-                    ExchangeCase{"<STATE:2>NY <RST_RCVD:3>599 <SRX_STRING:3>001",
-                                 {"RST_RCVD", "state", "GRIDSQUARE"},
-                                 "599 NY"},
-                    ExchangeCase{"<SRX_STRING:6>EU-005", {"COMMENT"}, ""},
-                    ExchangeCase{"<SRX:3>012 <IOTA:6>EU-005", {"SRX"}, "012"}));
+    testing::Values(
+        ExchangeCase{"<SRX_STRING:6>EU-005 <SRX:3>012 <IOTA:6>EU-001", {}, "EU-005 EU-001"},
+        ExchangeCase{"<SRX_STRING:3>005 <IOTA:6>OC-088", {}, "005 OC-088"},
+        ExchangeCase{"<SRX_STRING:11>599 oc-088  <IOTA:7>OC-088 ", {}, "599 oc-088 "},
+        ExchangeCase{"<SRX:3>012 <IOTA:6>EU-005", {}, "012 EU-005"},
+        ExchangeCase{"<iota:6>EU-005", {}, "EU-005"},
+        ExchangeCase{"<SRX:3>012 <IOTA:0>", {}, "012"},
+        ExchangeCase{"<STATE:2>NY <RST_RCVD:3>599 <SRX_STRING:3>001",
+                     {"RST_RCVD", "state", "GRIDSQUARE"},
+                     "599 NY"},
+        ExchangeCase{"<SRX_STRING:6>EU-005", {"COMMENT"}, ""},
+        ExchangeCase{"<SRX:3>012 <IOTA:6>EU-005", {"SRX"}, "012"}));
 
 TEST(AdifReader, NamesExchangeFieldsThatNoRecordHolds) {
   const ImportedLog log =
@@ -145,7 +145,8 @@ struct When {
 class AdifWhen : public testing::TestWithParam<When> {};
 
 TEST_P(AdifWhen, KeepsTheDateAndTimeOrNotesWhyNot) {
-  const ImportedLog log = ReadAdif(kGood + "<CALL:4>W1AW <BAND:3>20m " + GetParam().fields + "<EOR>");
+  const ImportedLog log =
+      ReadAdif(kGood + "<CALL:4>W1AW <BAND:3>20m " + GetParam().fields + "<EOR>");
   ASSERT_EQ(log.qsos.size(), 2u);
   const ImportedQso& qso = log.qsos[1];
   EXPECT_EQ(std::vector<std::string>({qso.date, qso.time, std::to_string(qso.record)}),

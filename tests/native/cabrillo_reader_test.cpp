@@ -158,9 +158,9 @@ TEST(CabrilloReader, ReadsEveryModeWordWithTheSidebandsAsSsb) {
       "QSO: 7150 PH 2026-11-21 1200 OR1VA G4ABC\nQSO: 7150 SSB 2026-11-21 1201 OR1VA G4ABD\n"
       "QSO: 7150 usb 2026-11-21 1202 OR1VA G4ABE\nQSO: 7150 LSB 2026-11-21 1203 OR1VA G4ABF\n"
       "QSO: 7050 ry 2026-11-21 1204 OR1VA G4ABG\nQSO: 7074 ft8 2026-11-21 1205 OR1VA G4ABH\n");
-  EXPECT_EQ(Qsos(log), std::vector<std::string>({"G4ABC 40M SSB|", "G4ABD 40M SSB|",
-                                                 "G4ABE 40M SSB|", "G4ABF 40M SSB|",
-                                                 "G4ABG 40M RTTY|", "G4ABH 40M FT8|"}));
+  EXPECT_EQ(Qsos(log),
+            std::vector<std::string>({"G4ABC 40M SSB|", "G4ABD 40M SSB|", "G4ABE 40M SSB|",
+                                      "G4ABF 40M SSB|", "G4ABG 40M RTTY|", "G4ABH 40M FT8|"}));
 }
 
 TEST(CabrilloReader, KeepsEachQsosRecordDateAndTime) {
