@@ -132,7 +132,8 @@ bool ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObse
   try {
     TContest contest(current);
     std::unique_ptr<platform::LogCursor> rows = platform::BindLogCursor(log.Connection());
-    RowOrigins origins = log.Imported() ? RowOrigins(*rows) : RowOrigins(log.Connection(), table);
+    RowOrigins origins =
+        log.KeepsOrigins() ? RowOrigins(*rows) : RowOrigins(log.Connection(), table);
     TLogQuery query("LogQuery", std::move(rows));
     Recalculate(contest, query,
                 [&](const TExchangeRecord& row, std::int32_t points, const TScoreDetail& detail) {

@@ -36,8 +36,9 @@ struct ScoredRow {
 using ScoredRowObserver = std::function<void(const ScoredRow&)>;
 
 // Scores every row of `table` in `log` as the plug-in's recalculation does
-// and shows each to `observe` in that order. An SQLite log's rows are
-// numbered in their table's order and have no date or time. False, with the
+// and shows each to `observe` in that order. An imported file's rows tell
+// where they came from when it was opened with its origins kept; an SQLite
+// log's rows are numbered in their table's order and have no date or time. False, with the
 // reason on standard error, when the recalculation failed; the rows shown
 // before stand.
 bool ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObserver& observe);

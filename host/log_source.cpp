@@ -136,7 +136,7 @@ std::optional<import::ImportedLog> ImportFile(const LogSpec& source, const Impor
 }
 
 std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettings& settings,
-                                       bool& complete) {
+                                       bool& complete, import::Origins origins) {
   std::unique_ptr<import::TemporaryLogDatabase> imported;
   std::string database = source.path;
   if (source.format != LogSpec::Format::kSqlite) {
@@ -146,7 +146,7 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
     }
     import::PutInTimeOrder(log->qsos);
     try {
-      imported = std::make_unique<import::TemporaryLogDatabase>(log->qsos, settings.table);
+      imported = std::make_unique<import::TemporaryLogDatabase>(log->qsos, settings.table, origins);
     } catch (const std::exception& failure) {
       std::fprintf(stderr, "orva-host: cannot import %s: %s\n", source.path.c_str(),
                    failure.what());
@@ -163,7 +163,8 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
     }
     return nullptr;
   }
-  return std::unique_ptr<OpenLog>(new OpenLog(source.path, std::move(imported), connection));
+  return std::unique_ptr<OpenLog>(
+      new OpenLog(source.path, std::move(imported), origins, connection));
 }
 
 OpenLog::~OpenLog() {

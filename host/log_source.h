@@ -49,24 +49,29 @@ class OpenLog {
   // (each named on standard error) or the file holds no QSO. An imported
   // file's QSOs are put in time order, in which the contest counts them.
   static std::unique_ptr<OpenLog> Open(const LogSpec& source, const ImportSettings& settings,
-                                       bool& complete);
+                                       bool& complete,
+                                       import::Origins origins = import::Origins::kLeftOut);
   ~OpenLog();
   OpenLog(const OpenLog&) = delete;
   OpenLog& operator=(const OpenLog&) = delete;
 
   std::uint32_t Connection() const { return connection_; }
   const std::string& Name() const { return name_; }
-  // True for another program's file, whose rows tell where each QSO came
-  // from (see TemporaryLogDatabase).
-  bool Imported() const { return imported_ != nullptr; }
+  // True for another program's file opened with its QSOs' origins, which
+  // its rows then tell (see TemporaryLogDatabase).
+  bool KeepsOrigins() const { return imported_ && origins_ == import::Origins::kKept; }
 
  private:
   OpenLog(std::string name, std::unique_ptr<import::TemporaryLogDatabase> imported,
-          std::uint32_t connection)
-      : name_(std::move(name)), imported_(std::move(imported)), connection_(connection) {}
+          import::Origins origins, std::uint32_t connection)
+      : name_(std::move(name)),
+        imported_(std::move(imported)),
+        origins_(origins),
+        connection_(connection) {}
 
   std::string name_;
   std::unique_ptr<import::TemporaryLogDatabase> imported_;
+  import::Origins origins_;
   std::uint32_t connection_;
 };
 

@@ -223,7 +223,8 @@ int MakeReference(const Options& options) {
 
 int Explain(const Options& options) {
   bool complete = true;
-  const auto log = orva::host::OpenLog::Open(options.logs.front(), options.import, complete);
+  const auto log = orva::host::OpenLog::Open(options.logs.front(), options.import, complete,
+                                             orva::import::Origins::kKept);
   if (!log) {
     return kFailed;
   }

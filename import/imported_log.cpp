@@ -77,12 +77,22 @@ void PutInTimeOrder(std::vector<ImportedQso>& qsos) {
     return;
   }
   std::stable_sort(order.begin(), order.end(), byTime);
-  std::vector<ImportedQso> sorted;
-  sorted.reserve(qsos.size());
-  for (const auto& [key, index] : order) {
-    sorted.push_back(std::move(qsos[index]));
+  // Each QSO moves to its place along the cycles of the order, so that a
+  // large log is never held twice.
+  for (std::size_t start = 0; start < qsos.size(); ++start) {
+    if (order[start].second == start) {
+      continue;
+    }
+    ImportedQso held = std::move(qsos[start]);
+    std::size_t to = start;
+    for (std::size_t from = order[to].second; from != start; from = order[to].second) {
+      qsos[to] = std::move(qsos[from]);
+      order[to].second = to;
+      to = from;
+    }
+    qsos[to] = std::move(held);
+    order[to].second = to;
   }
-  qsos = std::move(sorted);
 }
 
 std::string DateOfDigits(std::string_view digits) {

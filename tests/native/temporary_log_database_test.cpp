@@ -50,7 +50,7 @@ TEST(TemporaryLogDatabase, HoldsTheQsosAsTextUntilItGoes) {
     const TemporaryLogDatabase database(
         {{"DL1ABC", "20M", "CW", "599 EU-005", "", "DL", "eu", "28", 3, "2026-11-21", "12:00"},
          {"W1AW", "20M", "SSB", "59 \0\xFF'\"x"s, "K", "W", "NA", "8", 1, "", ""}},
-        "QSOs_2");
+        "QSOs_2", Origins::kKept);
     path = database.Path();
     EXPECT_EQ(fs::path(path).parent_path(), fs::temp_directory_path());
     EXPECT_EQ(Rows(path, "QSOs_2"),
@@ -63,6 +63,11 @@ TEST(TemporaryLogDatabase, HoldsTheQsosAsTextUntilItGoes) {
                    "QSODate=|QSOTime=|Record=1(not text)"s}));
   }
   EXPECT_FALSE(fs::exists(path));
+  const TemporaryLogDatabase scored({{"DL1ABC", "20M", "CW", "", "", "", "", "", 3, "", ""}},
+                                    "LOG");
+  EXPECT_EQ(Rows(scored.Path(), "LOG"),
+            std::vector<std::string>({"CallSign=DL1ABC|DigiBand=20M|QSOMode=CW|QSOReportRecived=|"
+                                      "DXCCPrefix=|MainPrefix=|Continent=|ITUZone="}));
 }
 
 TEST(TemporaryLogDatabase, RefusesTableNamesTheQueryCouldNotHold) {
