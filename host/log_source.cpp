@@ -33,44 +33,30 @@ bool ReadHead(const std::string& path, std::string& head, std::string& error) {
   return read;
 }
 
-const char* KindName(Format format) {
-  switch (format) {
-    case Format::kSqlite:
-      return "an SQLite log";
-    case Format::kAdif:
-      return "an ADIF log";
-    case Format::kCabrillo:
-      return "a Cabrillo log";
-    case Format::kUnknown:
-      break;
-  }
-  return "no log";
-}
-
-const char* OptionFor(Format format) {
-  switch (format) {
-    case Format::kSqlite:
-      return "--log";
-    case Format::kAdif:
-      return "--adif";
-    case Format::kCabrillo:
-      return "--cabrillo";
-    case Format::kUnknown:
-      break;
-  }
-  return "";
-}
+// How the host names each kind of log, and the option that reads it.
+struct Kind {
+  Format format;
+  const char* name;
+  const char* option;
+};
+constexpr Kind kKinds[] = {
+    {Format::kSqlite, "an SQLite log", "--log"},
+    {Format::kAdif, "an ADIF log", "--adif"},
+    {Format::kCabrillo, "a Cabrillo log", "--cabrillo"},
+};
 
 // Names the option that fits a log whose content is of another kind than it
 // was given as; false when the content shows no other kind.
 bool HintOtherKind(const LogSpec& source, std::string_view head) {
   const Format found = import::FormatOfContent(head);
-  if (found == Format::kUnknown || found == source.format) {
-    return false;
+  for (const Kind& kind : kKinds) {
+    if (kind.format == found && found != source.format) {
+      std::fprintf(stderr, "orva-host: %s looks like %s: use %s\n", source.path.c_str(), kind.name,
+                   kind.option);
+      return true;
+    }
   }
-  std::fprintf(stderr, "orva-host: %s looks like %s: use %s\n", source.path.c_str(),
-               KindName(found), OptionFor(found));
-  return true;
+  return false;
 }
 
 void TellRecords(const import::ImportedLog& log, const char* path) {
