@@ -5,8 +5,6 @@
 
 #include <string>
 
-#include "tests/native/import_support.h"
-
 namespace orva::import {
 namespace {
 
@@ -34,11 +32,6 @@ INSTANTIATE_TEST_SUITE_P(Marks, FormatOfContentTest,
                                          Content{"<CALL:4>W1AW <eOr>", LogFormat::kAdif},
                                          Content{"<CALL:4>W1AW <EO", LogFormat::kUnknown},
                                          Content{"", LogFormat::kUnknown}));
-
-TEST(FormatOfContent, KnowsTheSamples) {
-  EXPECT_EQ(FormatOfContent(test::SampleFile("sample.adi")), LogFormat::kAdif);
-  EXPECT_EQ(FormatOfContent(test::SampleFile("sample.log")), LogFormat::kCabrillo);
-}
 
 }  // namespace
 }  // namespace orva::import
