@@ -4,9 +4,11 @@
 // the whole-process timing of scoring a 100,000-QSO file.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "bench/sample_log.h"
 
@@ -37,11 +39,27 @@ inline std::string Lowercased(std::string text) {
   return text;
 }
 
+// The date and time of the QSO at `index` of `count` made over the two days
+// of a contest and listed newest first, as some loggers export them: the
+// import then has every QSO to move into time order.
+inline std::pair<std::string, std::string> NewestFirst(std::size_t index, std::size_t count) {
+  constexpr std::uint64_t kSecondsPerDay = 86'400;
+  const std::uint64_t second = (count - 1 - index) * 2 * kSecondsPerDay / count;
+  const auto twoDigits = [](std::uint64_t n) {
+    return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10);
+  };
+  const std::uint64_t ofDay = second % kSecondsPerDay;
+  return {"202611" + twoDigits(21 + second / kSecondsPerDay),
+          twoDigits(ofDay / 3600) + twoDigits(ofDay / 60 % 60) + twoDigits(ofDay % 60)};
+}
+
 inline std::string SampleAdif(std::size_t count, unsigned seed = 7) {
   std::string text = "Benchmark log\n<ADIF_VER:5>3.1.4 <PROGRAMID:5>bench <EOH>\n";
+  std::size_t index = 0;
   for (const SampleQso& q : SampleLog(count, seed)) {
-    AppendAdifField(text, "QSO_DATE", "20261121");
-    AppendAdifField(text, "TIME_ON", "120000");
+    const auto [date, time] = NewestFirst(index++, count);
+    AppendAdifField(text, "QSO_DATE", date);
+    AppendAdifField(text, "TIME_ON", time);
     AppendAdifField(text, "CALL", q.call);
     AppendAdifField(text, "BAND", Lowercased(q.band));
     AppendAdifField(text, "FREQ", SampleFrequencies().at(q.band) + ".000");

@@ -2,11 +2,13 @@
 //
 // The input is a whole file, read both as ADI and as Cabrillo. Besides
 // crashes and exceptions, the target checks what a caller relies on: an
-// unreadable file yields nothing else; skipped records are numbered upwards
-// from 1 with a printable reason; every QSO has a callsign and a band. And
-// each QSO read from ADI, written back as ADI, reads back exactly the same:
-// a reader that lost or bent a byte of a field would break this.
+// unreadable file yields nothing else; skipped and noted records are
+// numbered upwards from 1 with a printable reason; every QSO has a callsign
+// and a band. And each QSO read from ADI, written back as ADI, reads back
+// exactly the same: a reader that lost or bent a byte of a field would break
+// this.
 #include <string>
+#include <vector>
 
 #include "fuzz/fuzz_support.h"
 #include "import/adif_reader.h"
@@ -17,22 +19,29 @@ namespace {
 using orva::import::ImportedLog;
 using orva::import::ImportedQso;
 
+// Records named on the terminal: numbered upwards from 1, each with a
+// printable text.
+template <typename Named, typename Text>
+void CheckNamedRecords(const std::vector<Named>& records, Text Named::*text, const char* format) {
+  std::size_t last = 0;
+  for (const Named& named : records) {
+    ORVA_REQUIRE(named.record > last, "%s: record %zu named after %zu", format, named.record, last);
+    last = named.record;
+    ORVA_REQUIRE(!(named.*text).empty(), "%s: record %zu named without a reason", format,
+                 named.record);
+    for (const char c : named.*text) {
+      ORVA_REQUIRE(c >= 0x20 && c < 0x7F, "%s: reason \"%s\" carries byte %d", format,
+                   orva::fuzz::Shown(named.*text).c_str(), c);
+    }
+  }
+}
+
 void CheckShape(const ImportedLog& log, const char* format) {
   if (!log.unreadable.empty()) {
     ORVA_REQUIRE(log.qsos.empty() && log.skipped.empty(), "%s: unreadable, yet records", format);
   }
-  std::size_t last = 0;
-  for (const auto& skipped : log.skipped) {
-    ORVA_REQUIRE(skipped.record > last, "%s: skipped record %zu after %zu", format, skipped.record,
-                 last);
-    last = skipped.record;
-    ORVA_REQUIRE(!skipped.reason.empty(), "%s: skipped record %zu without a reason", format,
-                 skipped.record);
-    for (const char c : skipped.reason) {
-      ORVA_REQUIRE(c >= 0x20 && c < 0x7F, "%s: reason \"%s\" carries byte %d", format,
-                   orva::fuzz::Shown(skipped.reason).c_str(), c);
-    }
-  }
+  CheckNamedRecords(log.skipped, &orva::import::SkippedRecord::reason, format);
+  CheckNamedRecords(log.noted, &orva::import::NotedRecord::note, format);
   for (const ImportedQso& qso : log.qsos) {
     ORVA_REQUIRE(!qso.CallSign.empty() && !qso.DigiBand.empty(), "%s: a QSO without call or band",
                  format);

@@ -1,10 +1,15 @@
-// The explanation's rows, written through a buffer because a log of 100,000
-// QSOs gives as many lines and the explanation should cost little more than
-// the score itself.
+// The rows of a log scored with the plug-in's own recalculation and traced to
+// where they came from, and the explanation written from them through a
+// buffer: a log of 100,000 QSOs gives as many lines, and the explanation
+// should cost little more than the score itself.
 #include "host/explain.h"
 
+#include <algorithm>
+#include <charconv>
 #include <exception>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "base/records.h"
 #include "platform/database.h"
@@ -17,17 +22,99 @@ namespace {
 
 constexpr std::size_t kFlushSize = 1 << 16;
 
-void AppendRow(std::string& out, const TExchangeRecord& row, std::int32_t points,
-               const TScoreDetail& detail) {
+std::size_t NumberOf(std::string_view text) {
+  std::size_t number = 0;
+  std::from_chars(text.data(), text.data() + text.size(), number);
+  return number;
+}
+
+// Where each scored row came from. An imported file's rows carry it in
+// columns of their own. The rows of an SQLite log are numbered in their
+// table's order: the recalculation reads them ordered by callsign, those of
+// one callsign in table order, so a first pass in that same order lists the
+// number of each; a callsign other than the list's (the log was written to
+// in between) ends the numbering rather than give wrong numbers.
+class RowOrigins {
+ public:
+  explicit RowOrigins(platform::LogCursor& importedRows) : importedRows_(&importedRows) {}
+  // The recalculation refuses a table name that could carry more into the
+  // query text than a table's name; so does the numbering.
+  RowOrigins(std::uint32_t connection, const std::string& table) {
+    try {
+      if (IsSafeTableName(table)) {
+        NumberTableRows(connection, table);
+      }
+    } catch (const std::exception&) {
+      numbered_.clear();  // a view, or a table without row ids: no numbers
+    }
+  }
+
+  void Trace(ScoredRow& row) {
+    if (importedRows_) {
+      date_ = importedRows_->FieldText("QSODate").value_or("");
+      time_ = importedRows_->FieldText("QSOTime").value_or("");
+      row.record = NumberOf(importedRows_->FieldText("Record").value_or(""));
+      row.date = date_;
+      row.time = time_;
+    } else if (next_ < numbered_.size() && numbered_[next_].callSign == row.callSign) {
+      row.record = numbered_[next_++].number;
+    } else {
+      next_ = numbered_.size();
+    }
+  }
+
+ private:
+  struct Numbered {
+    std::string callSign;  // as the record holds it
+    std::size_t number;
+  };
+
+  void NumberTableRows(std::uint32_t connection, const std::string& table) {
+    const std::unique_ptr<platform::LogCursor> rows = platform::BindLogCursor(connection);
+    rows->Open("Select rowid as OrvaRowId, CallSign from " + table + " order by CallSign");
+    std::vector<std::int64_t> rowIds;
+    for (; !rows->Eof(); rows->Next()) {
+      std::int64_t rowId = 0;
+      const std::string_view id = rows->FieldText("OrvaRowId").value_or("");
+      std::from_chars(id.data(), id.data() + id.size(), rowId);
+      rowIds.push_back(rowId);
+      ShortString callSign{};
+      callSign.assign(rows->FieldText("CallSign").value_or(""));
+      numbered_.push_back({std::string(callSign.text()), 0});
+    }
+    rows->Close();
+    std::vector<std::int64_t> inTableOrder = rowIds;
+    std::sort(inTableOrder.begin(), inTableOrder.end());
+    for (std::size_t i = 0; i < rowIds.size(); ++i) {
+      numbered_[i].number =
+          static_cast<std::size_t>(
+              std::lower_bound(inTableOrder.begin(), inTableOrder.end(), rowIds[i]) -
+              inTableOrder.begin()) +
+          1;
+    }
+  }
+
+  platform::LogCursor* importedRows_ = nullptr;
+  std::string date_, time_;
+  std::vector<Numbered> numbered_;
+  std::size_t next_ = 0;
+};
+
+void AppendRow(std::string& out, const ScoredRow& row) {
   for (const std::string_view field :
-       {row.CallSign.text(), row.DigiBand.text(), row.QSOMode.text(), row.QSOReportRecived.text(),
-        std::string_view(detail.reference)}) {
+       {row.callSign, row.band, row.mode, row.exchange, row.reference}) {
     AppendEscaped(out, field);
     out += '\t';
   }
-  out += std::to_string(points);
+  out += std::to_string(row.points);
+  for (const std::string_view field : {row.multiplier, row.date, row.time}) {
+    out += '\t';
+    AppendEscaped(out, field);
+  }
   out += '\t';
-  AppendEscaped(out, detail.multiplier);
+  if (row.record != 0) {
+    out += std::to_string(row.record);
+  }
   out += '\n';
 }
 
@@ -37,6 +124,38 @@ void Flush(std::string& out, std::FILE* file) {
 }
 
 }  // namespace
+
+bool ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObserver& observe) {
+  TExchangeRecord current{};
+  current.Connection = log.Connection();
+  current.TableName.assign(table);
+  try {
+    TContest contest(current);
+    std::unique_ptr<platform::LogCursor> rows = platform::BindLogCursor(log.Connection());
+    RowOrigins origins =
+        log.KeepsOrigins() ? RowOrigins(*rows) : RowOrigins(log.Connection(), table);
+    TLogQuery query("LogQuery", std::move(rows));
+    Recalculate(contest, query,
+                [&](const TExchangeRecord& row, std::int32_t points, const TScoreDetail& detail) {
+                  ScoredRow scored{row.CallSign.text(),
+                                   row.DigiBand.text(),
+                                   row.QSOMode.text(),
+                                   row.QSOReportRecived.text(),
+                                   detail.reference,
+                                   points,
+                                   detail.multiplier,
+                                   {},
+                                   {},
+                                   0};
+                  origins.Trace(scored);
+                  observe(scored);
+                });
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "orva-host: %s\n", failure.what());
+    return false;
+  }
+  return true;
+}
 
 void AppendEscaped(std::string& line, std::string_view text) {
   static constexpr char kHex[] = "0123456789ABCDEF";
@@ -54,29 +173,17 @@ void AppendEscaped(std::string& line, std::string_view text) {
   }
 }
 
-bool Explain(std::uint32_t connection, const std::string& table, std::FILE* out) {
-  TExchangeRecord current{};
-  current.Connection = connection;
-  current.TableName.assign(table);
+bool Explain(const OpenLog& log, const std::string& table, std::FILE* out) {
   std::string lines(kExplainHeader);
   lines += '\n';
-  try {
-    TContest contest(current);
-    TLogQuery query("LogQuery", platform::BindLogCursor(connection));
-    Recalculate(contest, query,
-                [&](const TExchangeRecord& row, std::int32_t points, const TScoreDetail& detail) {
-                  AppendRow(lines, row, points, detail);
-                  if (lines.size() >= kFlushSize) {
-                    Flush(lines, out);
-                  }
-                });
-  } catch (const std::exception& failure) {
-    Flush(lines, out);
-    std::fprintf(stderr, "orva-host: %s\n", failure.what());
-    return false;
-  }
+  const bool scored = ScoreRows(log, table, [&](const ScoredRow& row) {
+    AppendRow(lines, row);
+    if (lines.size() >= kFlushSize) {
+      Flush(lines, out);
+    }
+  });
   Flush(lines, out);
-  return true;
+  return scored;
 }
 
 }  // namespace orva::host

@@ -11,25 +11,33 @@
 #include <vector>
 
 #include "import/imported_log.h"
+#include "import/log_format.h"
 #include "import/temporary_log_database.h"
 
 namespace orva::host {
 
 struct LogSpec {
-  enum class Format { kSqlite, kAdif, kCabrillo };
+  using Format = import::LogFormat;  // kUnknown: given without its kind
   Format format = Format::kSqlite;
   std::string path;
 };
+
+// Tells the kind of a log given without it from the file's content; false,
+// with the reason on standard error, when the file cannot be read or is of
+// no kind the host reads.
+bool RecogniseFormat(LogSpec& source);
 
 struct ImportSettings {
   std::string table = "LOG";
   std::vector<std::string> adifExchangeFields;  // empty: the readers' default
 };
 
-// Reads another program's file (ADIF or Cabrillo) into QSOs, naming each
-// record left out on standard error; nothing, with the reason told, when the
-// file cannot be opened or read. `complete` turns false when records were
-// left out or the file holds no QSO.
+// Reads another program's file (ADIF or Cabrillo) into QSOs in file order,
+// naming on standard error each record left out, each read with a guess, and
+// what the reader remarked of the file; nothing, with the reason told, when
+// the file cannot be opened or read, or holds no QSO and looks like another
+// kind of log. `complete` turns false when records were left out or the
+// file holds no QSO.
 std::optional<import::ImportedLog> ImportFile(const LogSpec& source, const ImportSettings& settings,
                                               bool& complete);
 
@@ -38,23 +46,32 @@ class OpenLog {
  public:
   // Null, with the reason on standard error, when the log cannot be opened
   // or read. `complete` turns false when records of a file were left out
-  // (each named on standard error) or the file holds no QSO.
+  // (each named on standard error) or the file holds no QSO. An imported
+  // file's QSOs are put in time order, in which the contest counts them.
   static std::unique_ptr<OpenLog> Open(const LogSpec& source, const ImportSettings& settings,
-                                       bool& complete);
+                                       bool& complete,
+                                       import::Origins origins = import::Origins::kLeftOut);
   ~OpenLog();
   OpenLog(const OpenLog&) = delete;
   OpenLog& operator=(const OpenLog&) = delete;
 
   std::uint32_t Connection() const { return connection_; }
   const std::string& Name() const { return name_; }
+  // True for another program's file opened with its QSOs' origins, which
+  // its rows then tell (see TemporaryLogDatabase).
+  bool KeepsOrigins() const { return imported_ && origins_ == import::Origins::kKept; }
 
  private:
   OpenLog(std::string name, std::unique_ptr<import::TemporaryLogDatabase> imported,
-          std::uint32_t connection)
-      : name_(std::move(name)), imported_(std::move(imported)), connection_(connection) {}
+          import::Origins origins, std::uint32_t connection)
+      : name_(std::move(name)),
+        imported_(std::move(imported)),
+        origins_(origins),
+        connection_(connection) {}
 
   std::string name_;
   std::unique_ptr<import::TemporaryLogDatabase> imported_;
+  import::Origins origins_;
   std::uint32_t connection_;
 };
 

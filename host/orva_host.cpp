@@ -55,7 +55,7 @@ struct Options {
 };
 
 constexpr const char* kUsage =
-    "usage: orva-host [--plugin PATH] [--log FILE | --adif FILE | --cabrillo FILE]\n"
+    "usage: orva-host [--plugin PATH] [--log FILE | --adif FILE | --cabrillo FILE | FILE]\n"
     "                 [--table NAME] [--caption TEXT] [--exchange FIELD[,FIELD...]]\n"
     "                 [--score | --explain | -c 'CMD; CMD' | --make-reference FILE |\n"
     "                  --check-reference FILE]\n"
@@ -130,7 +130,7 @@ void DefineOptions(CLI::App& app, Options& options) {
   modes->add_flag("--score", options.score, "print the window's report and stop");
   modes->add_flag("--explain", options.explain,
                   "print each log row as scored: callsign, band, mode, exchange, reference, "
-                  "points, multiplier");
+                  "points, multiplier, date, time, record");
   modes->add_option("-c", options.commands, "run these commands, separated by ';'")
       ->type_name("'CMD; CMD'");
   modes
@@ -155,6 +155,10 @@ void AddLogOptions(CLI::App& app, std::map<CLI::Option*, LogSpec::Format>& forma
   add("--log", "an SQLite log (--make-reference takes several logs)", LogSpec::Format::kSqlite);
   add("--adif", "an ADIF (.adi) file of any logging program", LogSpec::Format::kAdif);
   add("--cabrillo", "a Cabrillo 3.0 log", LogSpec::Format::kCabrillo);
+  formats[app.add_option("LOG", CLI::callback_t{},
+                         "a log of any of the three kinds, told by its content")
+              ->expected(1, -1)
+              ->type_name("FILE")] = LogSpec::Format::kUnknown;
 }
 
 void CheckLogCount(const Options& options) {
@@ -164,9 +168,24 @@ void CheckLogCount(const Options& options) {
         "give one log (--log, --adif or --cabrillo); several only with "
         "--make-reference");
   }
-  if (options.logs.empty() && (several || options.explain)) {
-    throw CLI::ValidationError("--explain and --make-reference need a log");
+  if (options.logs.empty() && (several || options.explain || options.score)) {
+    throw CLI::ValidationError("--score, --explain and --make-reference need a log");
   }
+}
+
+// Tells the kind of each log given without it; false when one cannot be
+// read or is of no kind the host reads (told on standard error).
+bool RecogniseFormats(Options& options) {
+  for (LogSpec& log : options.logs) {
+    if (!orva::host::RecogniseFormat(log)) {
+      return false;
+    }
+    if (log.format == LogSpec::Format::kCabrillo && !options.import.adifExchangeFields.empty()) {
+      throw CLI::ValidationError("--exchange names ADIF fields; " + log.path +
+                                 " is a Cabrillo log, whose exchange is its QSO lines' fields");
+    }
+  }
+  return true;
 }
 
 // Parses the command line; the exit status when the host should stop at
@@ -182,6 +201,9 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
     options.logs = LogsInOrder(app, formats);
     options.haveCommands = app.count("-c") > 0;
     CheckLogCount(options);
+    if (!RecogniseFormats(options)) {
+      return kFailed;
+    }
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();
     return kSucceeded;
@@ -201,11 +223,12 @@ int MakeReference(const Options& options) {
 
 int Explain(const Options& options) {
   bool complete = true;
-  const auto log = orva::host::OpenLog::Open(options.logs.front(), options.import, complete);
+  const auto log = orva::host::OpenLog::Open(options.logs.front(), options.import, complete,
+                                             orva::import::Origins::kKept);
   if (!log) {
     return kFailed;
   }
-  const bool explained = orva::host::Explain(log->Connection(), options.import.table, stdout);
+  const bool explained = orva::host::Explain(*log, options.import.table, stdout);
   return explained && complete ? kSucceeded : kIncomplete;
 }
 

@@ -104,7 +104,7 @@ struct PendingRecord {
       : exchangeFields(&exchangeFields), exchangeParts(exchangeFields.size()) {}
 
   std::string_view call, band, frequency, mode, exchangeText, exchangeNumber, island, continent,
-      prefix, ituZone;
+      prefix, ituZone, date, time;
   const std::vector<std::string>* exchangeFields;
   std::vector<std::string_view> exchangeParts;  // the data of each of exchangeFields
   std::string problem;                          // the first malformed specifier of the record
@@ -134,6 +134,8 @@ struct PendingRecord {
         {"CONT", &PendingRecord::continent},
         {"PFX", &PendingRecord::prefix},
         {"ITUZ", &PendingRecord::ituZone},
+        {"QSO_DATE", &PendingRecord::date},
+        {"TIME_ON", &PendingRecord::time},
     };
     for (const auto& known : kFields) {
       if (EqualIgnoringAsciiCase(name, known.name)) {
@@ -154,8 +156,17 @@ struct PendingRecord {
     if (!exchangeParts.empty()) {
       return Joined(exchangeParts);
     }
-    const std::string_view serialAndIsland[] = {exchangeNumber, island};
-    return exchangeText.empty() ? Joined(serialAndIsland) : std::string(exchangeText);
+    // Island contests log the reference in IOTA and the serial in SRX or
+    // SRX_STRING; the reference ends the exchange, as the rules read it.
+    std::string exchange(exchangeText.empty() ? exchangeNumber : exchangeText);
+    const std::string_view reference = Trim(island);
+    const std::string_view given = Trim(exchange);
+    if (!reference.empty() &&
+        (given.size() < reference.size() ||
+         !EqualIgnoringAsciiCase(given.substr(given.size() - reference.size()), reference))) {
+      AppendExchangeField(exchange, reference);
+    }
+    return exchange;
   }
 
   static std::string Joined(std::span<const std::string_view> parts) {
@@ -189,6 +200,26 @@ bool FindBand(const PendingRecord& record, std::string_view& band, std::string& 
   return found.has_value();
 }
 
+// The record's date and time as the QSO keeps them. A malformed one is left
+// out, which puts the QSO after those with a time, and noted.
+void TakeDateAndTime(const PendingRecord& record, ImportedQso& qso, ImportedLog& log) {
+  const std::string_view date = Trim(record.date);
+  const std::string_view time = Trim(record.time);
+  qso.date = DateOfDigits(date);
+  qso.time = TimeOfDigits(time);
+  std::string note;
+  if (qso.date.empty() && !date.empty()) {
+    note = "QSO_DATE " + Quoted(date) + " is no date (YYYYMMDD)";
+  }
+  if (qso.time.empty() && !time.empty()) {
+    note +=
+        (note.empty() ? "" : ", ") + ("TIME_ON " + Quoted(time) + " is no time (HHMM or HHMMSS)");
+  }
+  if (!note.empty()) {
+    log.noted.push_back({qso.record, note + "; read without it"});
+  }
+}
+
 void Finish(const PendingRecord& record, std::size_t number, ImportedLog& log) {
   const auto skip = [&](std::string reason) { log.skipped.push_back({number, std::move(reason)}); };
   if (!record.problem.empty()) {
@@ -203,13 +234,28 @@ void Finish(const PendingRecord& record, std::size_t number, ImportedLog& log) {
     return skip(std::move(reason));
   }
   ImportedQso& qso = log.qsos.emplace_back();
-  qso.CallSign = call;
+  qso.record = number;
+  // Both formats take calls in any letter case, and the plug-in compares
+  // them byte for byte: a repeat written in lower case is still a repeat.
+  qso.CallSign = UpperAscii(call);
   qso.DigiBand = band;
   qso.QSOMode = UpperAscii(Trim(record.mode));
   qso.QSOReportRecived = record.Exchange();
   qso.MainPrefix = Trim(record.prefix);
   qso.Continent = Trim(record.continent);
   qso.ITUZone = Trim(record.ituZone);
+  TakeDateAndTime(record, qso, log);
+}
+
+// Names each exchange field that no record held: a misspelt name would
+// otherwise score every QSO as one without a reference.
+void RemarkAbsentFields(const std::vector<std::string>& fields, const std::vector<bool>& held,
+                        ImportedLog& log) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (!held[i]) {
+      log.remarks.push_back("no record holds the exchange field " + Quoted(fields[i]));
+    }
+  }
 }
 
 }  // namespace
@@ -223,6 +269,14 @@ ImportedLog ReadAdif(std::string_view bytes, const std::vector<std::string>& exc
   AdifScanner scanner(*text);
   PendingRecord record(exchangeFields);
   std::size_t number = 0;
+  std::vector<bool> held(exchangeFields.size());
+  const auto finish = [&] {
+    Finish(record, ++number, log);
+    for (std::size_t i = 0; i < held.size(); ++i) {
+      held[i] = held[i] || !record.exchangeParts[i].empty();
+    }
+    record = PendingRecord(exchangeFields);
+  };
   for (;;) {
     Tag tag = scanner.Next();
     switch (tag.kind) {
@@ -238,14 +292,14 @@ ImportedLog ReadAdif(std::string_view bytes, const std::vector<std::string>& exc
         record = PendingRecord(exchangeFields);
         break;
       case TagKind::EndOfRecord:
-        Finish(record, ++number, log);
-        record = PendingRecord(exchangeFields);
+        finish();
         break;
       case TagKind::EndOfFile:
         if (record.started) {
           record.Fail("the file ends inside the record (no <EOR>)");
-          Finish(record, ++number, log);
+          finish();
         }
+        RemarkAbsentFields(exchangeFields, held, log);
         return log;
     }
   }

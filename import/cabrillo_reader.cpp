@@ -1,7 +1,10 @@
-// The Cabrillo reader: the log split into lines and fields, and each QSO:
-// line's fields mapped to a QSO for the log table.
+// The Cabrillo reader: the log split into lines and fields, the field counts
+// that show the contest's line template, and each QSO: line's fields mapped
+// to a QSO for the log table.
 #include "import/cabrillo_reader.h"
 
+#include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,8 +35,10 @@ constexpr Designator kBandDesignators[] = {
 // The format's modes, written as the interchange format and logging
 // programs name them, so a log scores alike whichever format it came in;
 // digital modes other than RTTY have no one name there and keep theirs.
+// Loggers also write the sideband or the interchange format's own name.
 constexpr Designator kModes[] = {
-    {"CW", "CW"}, {"PH", "SSB"}, {"FM", "FM"}, {"RY", "RTTY"}, {"DG", "DG"},
+    {"CW", "CW"},   {"PH", "SSB"}, {"SSB", "SSB"}, {"USB", "SSB"},
+    {"LSB", "SSB"}, {"FM", "FM"},  {"RY", "RTTY"}, {"DG", "DG"},
 };
 
 template <std::size_t N>
@@ -82,15 +87,6 @@ void SplitFields(std::string_view text, std::vector<std::string_view>& fields) {
   }
 }
 
-std::string Joined(const std::vector<std::string_view>& fields, std::size_t first,
-                   std::size_t count) {
-  std::string text;
-  for (std::size_t i = first; i < first + count; ++i) {
-    AppendExchangeField(text, fields[i]);
-  }
-  return text;
-}
-
 // Contest templates fill a received field that was not given with hyphens
 // ("---", or "------" in the width of a reference); read as part of the
 // exchange, six of them would pass for a reference and score a QSO as worth
@@ -110,39 +106,109 @@ std::string ReceivedExchange(const std::vector<std::string_view>& fields, std::s
   return exchange;
 }
 
-// The QSO of one line's fields after the tag, or the reason there is none.
+// How many QSO lines of the log have each number of fields: the contest's
+// line template shows in the count most of them have.
+class LineShapes {
+ public:
+  void Count(std::size_t fields) { ++lines_[fields]; }
+  bool Has(std::size_t fields) const { return lines_.count(fields) > 0; }
+  bool MostHave(std::size_t fields) const {
+    std::size_t most = 0;
+    for (const auto& [count, lines] : lines_) {
+      most = std::max(most, lines);
+    }
+    return Has(fields) && lines_.at(fields) == most;
+  }
+
+ private:
+  std::map<std::size_t, std::size_t> lines_;
+};
+
+// Where a line's fields stand: the length of each exchange (the sent and the
+// received one are equal), and whether the last received field was left out.
+struct Layout {
+  std::size_t exchangeLength;
+  bool oneShort;
+};
+
+// With an odd number of fields after the time, the line ends either in a
+// transmitter number or one field short of its template, when the empty
+// last received field was left out instead of written as hyphens. The log's
+// other lines tell which, where a lone digit at the end could be either.
+std::optional<Layout> LayoutOf(const std::vector<std::string_view>& fields,
+                               const LineShapes& shapes) {
+  const std::size_t callsAndExchanges = fields.size() - kWorkedFieldsStart;
+  if (callsAndExchanges % 2 == 0) {
+    return Layout{callsAndExchanges / 2 - 1, false};
+  }
+  const bool transmitter = Matches(fields.back(), "9");
+  const std::size_t full = fields.size() + 1;
+  if (shapes.Has(full) && (!transmitter || shapes.MostHave(full))) {
+    return Layout{(callsAndExchanges + 1) / 2 - 1, true};
+  }
+  if (transmitter) {
+    return Layout{(callsAndExchanges - 1) / 2 - 1, false};
+  }
+  return std::nullopt;
+}
+
+std::string ModeOf(std::string_view field) {
+  const auto mode = Lookup(kModes, field);
+  return mode ? std::string(*mode) : UpperAscii(field);
+}
+
+// The line's date and time into the QSO; what was wrong with them, if anything.
+std::string TakeDateAndTime(std::string_view date, std::string_view time, ImportedQso& qso) {
+  if (Matches(date, "9999-99-99")) {
+    qso.date = DateOfDigits(std::string(date.substr(0, 4)) + std::string(date.substr(5, 2)) +
+                            std::string(date.substr(8, 2)));
+  }
+  if (time.size() == 4) {
+    qso.time = TimeOfDigits(time);
+  }
+  if (!qso.date.empty() && !qso.time.empty()) {
+    return {};
+  }
+  qso.date.clear();
+  qso.time.clear();
+  return "the date and time " + Quoted(std::string(date) + " " + std::string(time)) +
+         " are not YYYY-MM-DD HHMM: read without them";
+}
+
+// The QSO of one line's fields after the tag, or the reason there is none;
+// `note` tells what was assumed to read it.
 std::optional<ImportedQso> ReadQso(const std::vector<std::string_view>& fields,
-                                   std::string& reason) {
+                                   const LineShapes& shapes, std::string& reason,
+                                   std::string& note) {
   if (fields.size() < kFewestFields) {
     reason = "a QSO line needs frequency, mode, date, time and two callsigns";
     return std::nullopt;
   }
   const auto band = BandOf(fields[0]);
-  const auto mode = Lookup(kModes, fields[1]);
-  if (!band || !mode) {
-    reason = !band ? "unknown band or frequency " + Quoted(fields[0])
-                   : "unknown mode " + Quoted(fields[1]);
+  if (!band) {
+    reason = "unknown band or frequency " + Quoted(fields[0]);
     return std::nullopt;
   }
-  if (!Matches(fields[2], "9999-99-99") || !Matches(fields[3], "9999")) {
-    reason = "the date and time " + Quoted(Joined(fields, 2, 2)) + " are not YYYY-MM-DD HHMM";
-    return std::nullopt;
-  }
-  const std::size_t callsAndExchanges = fields.size() - kWorkedFieldsStart;
-  const bool transmitter = callsAndExchanges % 2 == 1;
-  if (transmitter && !Matches(fields.back(), "9")) {
+  const auto layout = LayoutOf(fields, shapes);
+  if (!layout) {
     reason =
         "the sent and the received exchange differ in length, so the worked callsign "
         "cannot be told";
     return std::nullopt;
   }
-  const std::size_t exchangeLength = (callsAndExchanges - transmitter) / 2 - 1;
-  const std::size_t worked = kWorkedFieldsStart + 1 + exchangeLength;
+  const std::size_t worked = kWorkedFieldsStart + 1 + layout->exchangeLength;
   ImportedQso qso;
-  qso.CallSign = fields[worked];
+  qso.CallSign = UpperAscii(fields[worked]);
   qso.DigiBand = *band;
-  qso.QSOMode = *mode;
-  qso.QSOReportRecived = ReceivedExchange(fields, worked + 1, exchangeLength);
+  qso.QSOMode = ModeOf(fields[1]);
+  qso.QSOReportRecived =
+      ReceivedExchange(fields, worked + 1, layout->exchangeLength - layout->oneShort);
+  note = TakeDateAndTime(fields[2], fields[3], qso);
+  if (layout->oneShort) {
+    note += (note.empty() ? "" : "; ") + std::string(
+                                             "one field short of the log's other lines: read "
+                                             "with the last received field empty");
+  }
   return qso;
 }
 
@@ -158,36 +224,52 @@ std::string_view NextLine(std::string_view& text) {
   return line;
 }
 
-}  // namespace
-
-ImportedLog ReadCabrillo(std::string_view bytes) {
-  ImportedLog log;
-  const auto file = EightBitText(bytes, log);
-  if (!file) {
-    return log;
-  }
-  std::string_view text = *file;
+// Calls `take(lineNumber, fields)` for every QSO: line up to END-OF-LOG:,
+// with the fields after its tag.
+template <typename Take>
+void ForEachQsoLine(std::string_view text, Take take) {
   std::vector<std::string_view> fields;
-  std::size_t number = 0;
   for (std::size_t lineNumber = 1; !text.empty(); ++lineNumber) {
     const std::string_view line = NextLine(text);
     const std::size_t colon = line.find(':');
     const std::string_view tag = Trim(line.substr(0, colon));
     if (colon == std::string_view::npos || !EqualIgnoringAsciiCase(tag, "QSO")) {
       if (EqualIgnoringAsciiCase(tag, "END-OF-LOG")) {
-        break;
+        return;
       }
       continue;
     }
-    ++number;
     SplitFields(line.substr(colon + 1), fields);
-    std::string reason;
-    if (auto qso = ReadQso(fields, reason)) {
-      log.qsos.push_back(std::move(*qso));
-    } else {
-      log.skipped.push_back({number, "line " + std::to_string(lineNumber) + ": " + reason});
-    }
+    take(lineNumber, fields);
   }
+}
+
+}  // namespace
+
+ImportedLog ReadCabrillo(std::string_view bytes) {
+  ImportedLog log;
+  const auto text = EightBitText(bytes, log);
+  if (!text) {
+    return log;
+  }
+  LineShapes shapes;
+  ForEachQsoLine(*text, [&](std::size_t, const std::vector<std::string_view>& fields) {
+    shapes.Count(fields.size());
+  });
+  std::size_t number = 0;
+  ForEachQsoLine(*text, [&](std::size_t lineNumber, const std::vector<std::string_view>& fields) {
+    const auto where = [lineNumber] { return "line " + std::to_string(lineNumber) + ": "; };
+    std::string reason, note;
+    if (auto qso = ReadQso(fields, shapes, reason, note)) {
+      qso->record = ++number;
+      log.qsos.push_back(std::move(*qso));
+      if (!note.empty()) {
+        log.noted.push_back({number, where() + note});
+      }
+    } else {
+      log.skipped.push_back({++number, where() + reason});
+    }
+  });
   return log;
 }
 

@@ -16,10 +16,15 @@ namespace orva::import {
 // itself withdraws, and other lines are header). The sent and the received
 // exchange have the same number of fields, as each contest's line template
 // lays them out, so the field count tells where the worked callsign stands
-// and whether the transmitter number ends the line. A line with too few
-// fields, an unknown band or mode, or a bad date or time is left out with its
-// reason. A received field of hyphens alone is a placeholder for "not given"
-// and is left out of the exchange. Never throws for any bytes.
+// and whether the transmitter number ends the line. A line one field short
+// of the log's other lines, where only the last received field can be
+// missing, is read with that field empty, and noted. The worked callsign is
+// taken in upper case; the modes PH, SSB, USB and LSB are SSB, RY is RTTY,
+// and any other mode word stays as written, in upper case. A line whose
+// worked callsign cannot be found or whose band is unknown is left out with
+// its reason; one with a bad date or time is read without them, and noted.
+// A received field of hyphens alone is a placeholder for "not given" and is
+// left out of the exchange. Never throws for any bytes.
 ImportedLog ReadCabrillo(std::string_view bytes);
 
 }  // namespace orva::import

@@ -1,8 +1,41 @@
-// The text helpers both log-file readers share.
+// The text helpers both log-file readers share, and the time order of
+// their QSOs.
 #include "import/imported_log.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
 
 namespace orva::import {
 namespace {
+
+bool AllDigits(std::string_view text) {
+  return text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The number that two digits at `at` make.
+int TwoDigits(std::string_view digits, std::size_t at) {
+  return (digits[at] - '0') * 10 + (digits[at + 1] - '0');
+}
+
+// The date and time as one number YYYYMMDDHHMMSS, which orders as they do;
+// a QSO without both gets the largest, after every other.
+std::uint64_t TimeKey(const ImportedQso& qso) {
+  if (qso.date.empty() || qso.time.empty()) {
+    return std::numeric_limits<std::uint64_t>::max();
+  }
+  const std::string_view seconds = qso.time.size() == 5 ? "00" : "";
+  std::uint64_t key = 0;
+  for (const std::string_view part :
+       {std::string_view(qso.date), std::string_view(qso.time), seconds}) {
+    for (const char c : part) {
+      if (c != '-' && c != ':') {
+        key = key * 10 + static_cast<std::uint64_t>(c - '0');
+      }
+    }
+  }
+  return key;
+}
 
 std::string WideEncodingProblem(std::string_view bytes) {
   const auto startsWith = [bytes](std::string_view mark) {
@@ -30,6 +63,65 @@ std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog
   }
   constexpr std::string_view kMark = "\xEF\xBB\xBF";
   return bytes.substr(0, kMark.size()) == kMark ? bytes.substr(kMark.size()) : bytes;
+}
+
+void PutInTimeOrder(std::vector<ImportedQso>& qsos) {
+  std::vector<std::pair<std::uint64_t, std::size_t>> order;
+  order.reserve(qsos.size());
+  for (std::size_t i = 0; i < qsos.size(); ++i) {
+    order.emplace_back(TimeKey(qsos[i]), i);
+  }
+  // Most exports list the oldest QSO first: nothing to move then.
+  const auto byTime = [](const auto& a, const auto& b) { return a.first < b.first; };
+  if (std::is_sorted(order.begin(), order.end(), byTime)) {
+    return;
+  }
+  std::stable_sort(order.begin(), order.end(), byTime);
+  // Each QSO moves to its place along the cycles of the order, so that a
+  // large log is never held twice.
+  for (std::size_t start = 0; start < qsos.size(); ++start) {
+    if (order[start].second == start) {
+      continue;
+    }
+    ImportedQso held = std::move(qsos[start]);
+    std::size_t to = start;
+    for (std::size_t from = order[to].second; from != start; from = order[to].second) {
+      qsos[to] = std::move(qsos[from]);
+      order[to].second = to;
+      to = from;
+    }
+    qsos[to] = std::move(held);
+    order[to].second = to;
+  }
+}
+
+std::string DateOfDigits(std::string_view digits) {
+  if (digits.size() != 8 || !AllDigits(digits)) {
+    return {};
+  }
+  const int month = TwoDigits(digits, 4);
+  const int day = TwoDigits(digits, 6);
+  if (month < 1 || month > 12 || day < 1 || day > 31) {
+    return {};
+  }
+  return std::string(digits.substr(0, 4)) + "-" + std::string(digits.substr(4, 2)) + "-" +
+         std::string(digits.substr(6, 2));
+}
+
+std::string TimeOfDigits(std::string_view digits) {
+  if ((digits.size() != 4 && digits.size() != 6) || !AllDigits(digits)) {
+    return {};
+  }
+  if (TwoDigits(digits, 0) > 23 || TwoDigits(digits, 2) > 59 ||
+      (digits.size() == 6 && TwoDigits(digits, 4) > 59)) {
+    return {};
+  }
+  std::string time(digits.substr(0, 2));
+  for (std::size_t at = 2; at < digits.size(); at += 2) {
+    time += ':';
+    time += digits.substr(at, 2);
+  }
+  return time;
 }
 
 void AppendExchangeField(std::string& exchange, std::string_view field) {

@@ -1,12 +1,13 @@
 // What the log-file readers hand to the host: the QSOs they could read, with
-// the columns the plug-in's recalculation takes from a log table, and one
-// reason for every record they had to leave out.
+// the columns the plug-in's recalculation takes from a log table and where
+// each came from, and one reason for every record they had to leave out.
 //
 // The readers are pure functions from the file's bytes to this value, so the
 // tests and the fuzzers call them without files, databases or a plug-in.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,9 @@
 
 namespace orva::import {
 
-// One QSO, named after the log table's columns it fills.
+// One QSO, named after the log table's columns it fills, and where it came
+// from: its record's number and its date and time (UTC as the file gives it)
+// as "YYYY-MM-DD" and "HH:MM" or "HH:MM:SS", empty when the file gives none.
 struct ImportedQso {
   std::string CallSign;
   std::string DigiBand;
@@ -24,6 +27,9 @@ struct ImportedQso {
   std::string MainPrefix;
   std::string Continent;
   std::string ITUZone;
+  std::size_t record = 0;  // as SkippedRecord counts them
+  std::string date;
+  std::string time;
 };
 
 struct SkippedRecord {
@@ -31,9 +37,19 @@ struct SkippedRecord {
   std::string reason;
 };
 
+// A record that was read, though not as it stands in the file: what the
+// reader made of it.
+struct NotedRecord {
+  std::size_t record;
+  std::string note;
+};
+
 struct ImportedLog {
-  std::vector<ImportedQso> qsos;
+  std::vector<ImportedQso> qsos;  // in file order
   std::vector<SkippedRecord> skipped;
+  std::vector<NotedRecord> noted;
+  // What the operator should know of the file as a whole.
+  std::vector<std::string> remarks;
   // Set when nothing of the file can be read at all (for example UTF-16
   // text); qsos and skipped are then empty.
   std::string unreadable;
@@ -45,6 +61,18 @@ struct ImportedLog {
 // UTF-16 every tag and length would be garbled, and reading on would only
 // produce a skipped line per record of a file that holds nothing wrong.
 std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog& log);
+
+// Puts the QSOs in the order they were made, as the contest counts them
+// (of two QSOs with one station, the earlier counts): those with a date and
+// a time by both, equal ones and those without either keeping file order,
+// after those with them.
+void PutInTimeOrder(std::vector<ImportedQso>& qsos);
+
+// "YYYY-MM-DD" for the eight digits YYYYMMDD of a date, else empty.
+std::string DateOfDigits(std::string_view digits);
+
+// "HH:MM" for the four digits HHMM of a time, "HH:MM:SS" for six, else empty.
+std::string TimeOfDigits(std::string_view digits);
 
 // Appends `field` to an exchange made of fields, a space between two.
 void AppendExchangeField(std::string& exchange, std::string_view field);

@@ -39,7 +39,8 @@ void BindText(sqlite3* database, sqlite3_stmt* insert, int column, const std::st
 }
 
 void FillTable(const std::string& path, const std::vector<ImportedQso>& qsos,
-               const std::string& table) {
+               const std::string& table, Origins origins) {
+  const bool kept = origins == Origins::kKept;
   sqlite3* raw = nullptr;
   const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
   const Database database(raw, sqlite3_close);
@@ -51,11 +52,12 @@ void FillTable(const std::string& path, const std::vector<ImportedQso>& qsos,
   Execute(raw, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN;");
   Execute(raw, "CREATE TABLE " + table +
                    " (CallSign TEXT, DigiBand TEXT, QSOMode TEXT, QSOReportRecived TEXT,"
-                   " DXCCPrefix TEXT, MainPrefix TEXT, Continent TEXT, ITUZone TEXT)");
+                   " DXCCPrefix TEXT, MainPrefix TEXT, Continent TEXT, ITUZone TEXT" +
+                   (kept ? ", QSODate TEXT, QSOTime TEXT, Record INTEGER)" : ")"));
+  const std::string values = kept ? "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?" : "?, ?, ?, ?, ?, ?, ?, ?";
   sqlite3_stmt* rawInsert = nullptr;
-  Check(raw, sqlite3_prepare_v2(
-                 raw, ("INSERT INTO " + table + " VALUES (?, ?, ?, ?, ?, ?, ?, ?)").c_str(), -1,
-                 &rawInsert, nullptr));
+  Check(raw, sqlite3_prepare_v2(raw, ("INSERT INTO " + table + " VALUES (" + values + ")").c_str(),
+                                -1, &rawInsert, nullptr));
   const Statement insert(rawInsert, sqlite3_finalize);
   for (const ImportedQso& qso : qsos) {
     int column = 0;
@@ -63,6 +65,11 @@ void FillTable(const std::string& path, const std::vector<ImportedQso>& qsos,
          {&qso.CallSign, &qso.DigiBand, &qso.QSOMode, &qso.QSOReportRecived, &qso.DXCCPrefix,
           &qso.MainPrefix, &qso.Continent, &qso.ITUZone}) {
       BindText(raw, rawInsert, ++column, *text);
+    }
+    if (kept) {
+      BindText(raw, rawInsert, ++column, qso.date);
+      BindText(raw, rawInsert, ++column, qso.time);
+      Check(raw, sqlite3_bind_int64(rawInsert, ++column, static_cast<sqlite3_int64>(qso.record)));
     }
     Check(raw, sqlite3_step(rawInsert), SQLITE_DONE);
     Check(raw, sqlite3_reset(rawInsert));
@@ -120,14 +127,14 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
 }
 
 TemporaryLogDatabase::TemporaryLogDatabase(const std::vector<ImportedQso>& qsos,
-                                           const std::string& table) {
+                                           const std::string& table, Origins origins) {
   if (!IsPlainTableName(table)) {
     throw std::runtime_error("the table name " + Quoted(table) +
                              " is not a plain name (letters, digits, underscores)");
   }
   path_ = NewTemporaryFile();
   try {
-    FillTable(path_, qsos, table);
+    FillTable(path_, qsos, table, origins);
   } catch (...) {
     std::remove(path_.c_str());
     throw;

@@ -14,12 +14,18 @@ namespace orva::import {
 // opened or read (a missing file, a folder, no permission).
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
 
+// Whether the table keeps, beside the columns the plug-in reads, where each
+// QSO came from (the columns QSODate, QSOTime and Record): the plug-in never
+// reads them, and a score is quicker without them.
+enum class Origins { kLeftOut, kKept };
+
 // A new database file in the system's temporary folder, holding the QSOs in
 // the table `table` (letters, digits and underscores), removed again with this object.
 // Throws std::exception with the reason when it cannot be made.
 class TemporaryLogDatabase {
  public:
-  TemporaryLogDatabase(const std::vector<ImportedQso>& qsos, const std::string& table);
+  TemporaryLogDatabase(const std::vector<ImportedQso>& qsos, const std::string& table,
+                       Origins origins = Origins::kLeftOut);
   ~TemporaryLogDatabase();
   TemporaryLogDatabase(const TemporaryLogDatabase&) = delete;
   TemporaryLogDatabase& operator=(const TemporaryLogDatabase&) = delete;

@@ -32,7 +32,7 @@ TEST(AdifReader, MapsEveryColumnOfTheSample) {
   EXPECT_EQ(qsos[1], "OK1XYZ 20M CW|599 EU-012");  // lower-case names and mode
   EXPECT_EQ(qsos[2], "JA1AAA 20M CW|599 AS-007");  // type indicators, FREQ for BAND
   EXPECT_EQ(qsos[3], "W1AW 20M SSB|59 NA-001");    // <EOR> inside other data
-  EXPECT_EQ(qsos[4], "dl1abc 20M CW|599 EU-005");  // the callsign as written
+  EXPECT_EQ(qsos[4], "DL1ABC 20M CW|599 EU-005");  // the callsign in upper case
   EXPECT_EQ(qsos[5], "PY2ZZ 20M CW|021");          // SRX for an empty SRX_STRING
   EXPECT_EQ(qsos[8], "VK2AB 40M CW|599 OC-001");   // FREQ of 7.0105 MHz
   EXPECT_EQ(qsos[11], "G4ABC 40M SSB|");           // no exchange at all
@@ -113,14 +113,62 @@ TEST_P(AdifExchange, ComesFromTheFieldsThatHoldIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, AdifExchange,
-    testing::Values(ExchangeCase{"<SRX_STRING:6>EU-005 <SRX:3>012 <IOTA:6>EU-001", {}, "EU-005"},
-                    ExchangeCase{"<SRX:3>012 <IOTA:6>EU-005", {}, "012 EU-005"},
-                    ExchangeCase{"<iota:6>EU-005", {}, "EU-005"},
-                    ExchangeCase{"<SRX:3>012 <IOTA:0>", {}, "012"},
-                    ExchangeCase{"<STATE:2>NY <RST_RCVD:3>599 <SRX_STRING:3>001",
-                                 {"RST_RCVD", "state", "GRIDSQUARE"},
-                                 "599 NY"},
-                    ExchangeCase{"<SRX_STRING:6>EU-005", {"COMMENT"}, ""}));
+    testing::Values(
+        ExchangeCase{"<SRX_STRING:6>EU-005 <SRX:3>012 <IOTA:6>EU-001", {}, "EU-005 EU-001"},
+        ExchangeCase{"<SRX_STRING:3>005 <IOTA:6>OC-088", {}, "005 OC-088"},
+        ExchangeCase{"<SRX_STRING:11>599 oc-088  <IOTA:7>OC-088 ", {}, "599 oc-088 "},
+        ExchangeCase{"<SRX:3>012 <IOTA:6>EU-005", {}, "012 EU-005"},
+        ExchangeCase{"<iota:6>EU-005", {}, "EU-005"},
+        ExchangeCase{"<SRX:3>012 <IOTA:0>", {}, "012"},
+        ExchangeCase{"<STATE:2>NY <RST_RCVD:3>599 <SRX_STRING:3>001",
+                     {"RST_RCVD", "state", "GRIDSQUARE"},
+                     "599 NY"},
+        ExchangeCase{"<SRX_STRING:6>EU-005", {"COMMENT"}, ""},
+        ExchangeCase{"<SRX:3>012 <IOTA:6>EU-005", {"SRX"}, "012"}));
+
+TEST(AdifReader, NamesExchangeFieldsThatNoRecordHolds) {
+  const ImportedLog log =
+      ReadAdif("<SRX:3>007 <EOH>" + kGood + "<CALL:4>W1AW <BAND:3>20m <SRX:3>001 <EOR>",
+               {"SRX_STRNG", "SRX", "STATE"});
+  EXPECT_EQ(log.remarks, std::vector<std::string>({"no record holds the exchange field "
+                                                   "'SRX_STRNG'",
+                                                   "no record holds the exchange field 'STATE'"}));
+  EXPECT_EQ(ReadAdif(kGood).remarks, std::vector<std::string>{});
+}
+
+struct When {
+  std::string fields;  // QSO_DATE and TIME_ON
+  std::string date, time;
+  std::string note;  // "" when the record is read as it stands
+};
+
+class AdifWhen : public testing::TestWithParam<When> {};
+
+TEST_P(AdifWhen, KeepsTheDateAndTimeOrNotesWhyNot) {
+  const ImportedLog log =
+      ReadAdif(kGood + "<CALL:4>W1AW <BAND:3>20m " + GetParam().fields + "<EOR>");
+  ASSERT_EQ(log.qsos.size(), 2u);
+  const ImportedQso& qso = log.qsos[1];
+  EXPECT_EQ(std::vector<std::string>({qso.date, qso.time, std::to_string(qso.record)}),
+            std::vector<std::string>({GetParam().date, GetParam().time, "2"}));
+  std::vector<std::string> noted;
+  for (const NotedRecord& record : log.noted) {
+    noted.push_back(std::to_string(record.record) + ": " + record.note);
+  }
+  EXPECT_EQ(noted, GetParam().note.empty() ? std::vector<std::string>{}
+                                           : std::vector<std::string>{"2: " + GetParam().note});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Times, AdifWhen,
+    testing::Values(When{"<QSO_DATE:8>20260725 <TIME_ON:4>1602", "2026-07-25", "16:02", ""},
+                    When{"<qso_date:8:D>20260725 <time_on:6>160230", "2026-07-25", "16:02:30", ""},
+                    When{"<QSO_DATE:8>20260725", "2026-07-25", "", ""}, When{"", "", "", ""},
+                    When{"<QSO_DATE:10>2026-07-25 <TIME_ON:4>1602", "", "16:02",
+                         "QSO_DATE '2026-07-25' is no date (YYYYMMDD); read without it"},
+                    When{"<QSO_DATE:8>20261325 <TIME_ON:4>2460", "", "",
+                         "QSO_DATE '20261325' is no date (YYYYMMDD), TIME_ON '2460' is no time "
+                         "(HHMM or HHMMSS); read without it"}));
 
 TEST(AdifReader, CountsLengthsInBytesAndKeepsEveryByteOfTheData) {
   const std::string exchange = "59 \xC3\xA9\0\xFF<EOR>EU-001"s;

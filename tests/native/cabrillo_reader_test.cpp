@@ -111,15 +111,65 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA",
                 "a QSO line needs frequency, mode, date, time and two callsigns"},
         BadLine{"QSO: 7400 CW 2026-11-21 1304 OR1VA VK2AB", "unknown band or frequency '7400'"},
-        BadLine{"QSO: 7010 SSB 2026-11-21 1304 OR1VA VK2AB", "unknown mode 'SSB'"},
-        BadLine{"QSO: 7010 CW 21-11-2026 1304 OR1VA VK2AB",
-                "the date and time '21-11-2026 1304' are not YYYY-MM-DD HHMM"},
-        BadLine{"QSO: 7010 CW 2026-11-21 13:04 OR1VA VK2AB",
-                "the date and time '2026-11-21 13:04' are not YYYY-MM-DD HHMM"},
-        BadLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 009 VK2AB 599",
+        BadLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 VK2AB",
                 "the sent and the received exchange differ in length, so the worked callsign "
                 "cannot be told"},
-        BadLine{"qso: 7010 \x1b[2J 2026-11-21 1304 OR1VA VK2AB", "unknown mode '?[2J'"}));
+        BadLine{"qso: \x1b[2J CW 2026-11-21 1304 OR1VA VK2AB",
+                "unknown band or frequency '?[2J'"}));
+
+struct GuessedLine {
+  std::string line;
+  std::string qso;
+  std::string note;
+};
+
+class CabrilloGuessedLine : public testing::TestWithParam<GuessedLine> {};
+
+// Read between two good lines, with what was assumed noted.
+TEST_P(CabrilloGuessedLine, IsReadAndNoted) {
+  const ImportedLog log = ReadCabrillo(kGood + GetParam().line + "\n" + kGood);
+  EXPECT_EQ(Skipped(log), std::vector<std::string>{});
+  ASSERT_EQ(log.qsos.size(), 3u);
+  EXPECT_EQ(Qsos(log)[1], GetParam().qso);
+  ASSERT_EQ(log.noted.size(), 1u);
+  EXPECT_EQ(std::to_string(log.noted[0].record) + ": " + log.noted[0].note,
+            "2: line 2: " + GetParam().note);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Guesses, CabrilloGuessedLine,
+    testing::Values(
+        GuessedLine{"QSO: 7010 CW 21-11-2026 1304 OR1VA VK2AB", "VK2AB 40M CW|",
+                    "the date and time '21-11-2026 1304' are not YYYY-MM-DD HHMM: read "
+                    "without them"},
+        GuessedLine{"QSO: 7010 CW 2026-11-21 13:04 OR1VA VK2AB", "VK2AB 40M CW|",
+                    "the date and time '2026-11-21 13:04' are not YYYY-MM-DD HHMM: read "
+                    "without them"},
+        GuessedLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 009 vk2ab 599", "VK2AB 40M CW|599",
+                    "one field short of the log's other lines: read with the last received "
+                    "field empty"},
+        // A lone digit at the end is no transmitter number in a log without them.
+        GuessedLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 1 VK2AB 1", "VK2AB 40M CW|1",
+                    "one field short of the log's other lines: read with the last received "
+                    "field empty"}));
+
+TEST(CabrilloReader, ReadsEveryModeWordWithTheSidebandsAsSsb) {
+  const ImportedLog log = ReadCabrillo(
+      "QSO: 7150 PH 2026-11-21 1200 OR1VA G4ABC\nQSO: 7150 SSB 2026-11-21 1201 OR1VA G4ABD\n"
+      "QSO: 7150 usb 2026-11-21 1202 OR1VA G4ABE\nQSO: 7150 LSB 2026-11-21 1203 OR1VA G4ABF\n"
+      "QSO: 7050 ry 2026-11-21 1204 OR1VA G4ABG\nQSO: 7074 ft8 2026-11-21 1205 OR1VA G4ABH\n");
+  EXPECT_EQ(Qsos(log),
+            std::vector<std::string>({"G4ABC 40M SSB|", "G4ABD 40M SSB|", "G4ABE 40M SSB|",
+                                      "G4ABF 40M SSB|", "G4ABG 40M RTTY|", "G4ABH 40M FT8|"}));
+}
+
+TEST(CabrilloReader, KeepsEachQsosRecordDateAndTime) {
+  const ImportedLog log = ReadCabrillo("QSO:\n" + kGood);
+  ASSERT_EQ(log.qsos.size(), 1u);
+  EXPECT_EQ(std::vector<std::string>(
+                {std::to_string(log.qsos[0].record), log.qsos[0].date, log.qsos[0].time}),
+            std::vector<std::string>({"2", "2026-11-21", "13:04"}));
+}
 
 TEST(CabrilloReader, TakesOnlyQsoLinesUpToTheEndOfTheLog) {
   const ImportedLog log = ReadCabrillo(

@@ -1,5 +1,6 @@
 // The temporary log database of an imported file: every byte of every column
-// arrives as text, in a file that is gone again with its owner.
+// the plug-in reads arrives as text, beside where each QSO came from, in a
+// file that is gone again with its owner.
 #include "import/temporary_log_database.h"
 
 #include <sqlite3.h>
@@ -47,19 +48,26 @@ TEST(TemporaryLogDatabase, HoldsTheQsosAsTextUntilItGoes) {
   std::string path;
   {
     const TemporaryLogDatabase database(
-        {{"DL1ABC", "20M", "CW", "599 EU-005", "", "DL", "eu", "28"},
-         {"W1AW", "20M", "SSB", "59 \0\xFF'\"x"s, "K", "W", "NA", "8"}},
-        "QSOs_2");
+        {{"DL1ABC", "20M", "CW", "599 EU-005", "", "DL", "eu", "28", 3, "2026-11-21", "12:00"},
+         {"W1AW", "20M", "SSB", "59 \0\xFF'\"x"s, "K", "W", "NA", "8", 1, "", ""}},
+        "QSOs_2", Origins::kKept);
     path = database.Path();
     EXPECT_EQ(fs::path(path).parent_path(), fs::temp_directory_path());
     EXPECT_EQ(Rows(path, "QSOs_2"),
               std::vector<std::string>(
                   {"CallSign=DL1ABC|DigiBand=20M|QSOMode=CW|QSOReportRecived=599 EU-005|"
-                   "DXCCPrefix=|MainPrefix=DL|Continent=eu|ITUZone=28",
+                   "DXCCPrefix=|MainPrefix=DL|Continent=eu|ITUZone=28|"
+                   "QSODate=2026-11-21|QSOTime=12:00|Record=3(not text)",
                    "CallSign=W1AW|DigiBand=20M|QSOMode=SSB|QSOReportRecived=59 \0\xFF'\"x|"
-                   "DXCCPrefix=K|MainPrefix=W|Continent=NA|ITUZone=8"s}));
+                   "DXCCPrefix=K|MainPrefix=W|Continent=NA|ITUZone=8|"
+                   "QSODate=|QSOTime=|Record=1(not text)"s}));
   }
   EXPECT_FALSE(fs::exists(path));
+  const TemporaryLogDatabase scored({{"DL1ABC", "20M", "CW", "", "", "", "", "", 3, "", ""}},
+                                    "LOG");
+  EXPECT_EQ(Rows(scored.Path(), "LOG"),
+            std::vector<std::string>({"CallSign=DL1ABC|DigiBand=20M|QSOMode=CW|QSOReportRecived=|"
+                                      "DXCCPrefix=|MainPrefix=|Continent=|ITUZone="}));
 }
 
 TEST(TemporaryLogDatabase, RefusesTableNamesTheQueryCouldNotHold) {
