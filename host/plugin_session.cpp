@@ -4,10 +4,16 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <sstream>
+#include <string_view>
+#include <system_error>
+#include <vector>
 
 #include "base/records.h"
 #include "platform/native/orva_window.h"
@@ -78,6 +84,105 @@ const char* StateName(int state) {
   }
 }
 
+// Blanks between words: a command line's words are split on these.
+bool IsWordBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// The words of one command: split on blanks, a part in double or single
+// quotes keeping its blanks (so "" is an empty word), a trailing CR (a line
+// of a file with CR LF ends) ignored. Nothing when a quote is left open.
+std::optional<std::vector<std::string>> SplitCommandWords(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') {
+    line.remove_suffix(1);
+  }
+  std::vector<std::string> words;
+  bool inWord = false;
+  char quote = '\0';
+  for (const char c : line) {
+    if (quote != '\0') {
+      if (c == quote) {
+        quote = '\0';
+      } else {
+        words.back() += c;
+      }
+    } else if (IsWordBlank(c)) {
+      inWord = false;
+    } else {
+      if (!inWord) {
+        words.emplace_back();
+        inWord = true;
+      }
+      if (c == '"' || c == '\'') {
+        quote = c;
+      } else {
+        words.back() += c;
+      }
+    }
+  }
+  if (quote != '\0') {
+    return std::nullopt;
+  }
+  return words;
+}
+
+// How many words follow each command, and how its usage reads.
+struct CommandShape {
+  std::string_view name;
+  std::size_t fewest, most;
+  std::string_view arguments;
+};
+
+constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
+constexpr CommandShape kCommandShapes[] = {
+    {"info", 0, 0, ""},
+    {"run", 0, 0, ""},
+    {"add", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]"},
+    {"score", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]"},
+    {"grab", 1, 1, "CALL"},
+    {"report", 0, 0, ""},
+    {"recalc", 0, 0, ""},
+    {"minimize", 0, 0, ""},
+    {"close", 0, 0, ""},
+    {"logoff", 0, 0, ""},
+    {"release", 0, 0, ""},
+    {"state", 0, 0, ""},
+    {"bounds", 0, 0, ""},
+    {"move", 4, 4, "LEFT TOP RIGHT BOTTOM"},
+    {"quit", 0, 0, ""},
+    {"exit", 0, 0, ""},
+};
+
+// Why the words cannot be run as a command, or nothing when they can.
+std::optional<std::string> WordsFault(const std::vector<std::string>& words) {
+  const std::string& command = words.front();
+  const auto shape = std::find_if(std::begin(kCommandShapes), std::end(kCommandShapes),
+                                  [&](const CommandShape& known) { return known.name == command; });
+  if (shape == std::end(kCommandShapes)) {
+    return "unknown command '" + command + "'";
+  }
+  const std::size_t given = words.size() - 1;
+  if (given < shape->fewest) {
+    return "expected " + std::string(shape->arguments);
+  }
+  if (given > shape->most) {
+    const std::string takes =
+        shape->arguments.empty() ? "no argument" : std::string(shape->arguments);
+    return "unexpected '" + words[shape->most + 1] + "': " + command + " takes " + takes;
+  }
+  return std::nullopt;
+}
+
+// A whole number, all of the word.
+std::optional<int> Integer(const std::string& word) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (error != std::errc() || end != word.data() + word.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 class Session {
  public:
   Session(const Plugin& plugin, const RecordContext& context) : plugin_(plugin) {
@@ -87,19 +192,26 @@ class Session {
     record_.CaptionText.assign(context.caption);
   }
 
-  // Runs one command line; false when the host should stop.
+  // Runs one command line; false when the host should stop. A line that
+  // cannot be run is answered with the reason and does nothing.
   bool Execute(const std::string& line) {
-    std::istringstream words(line);
-    std::string command;
-    if (!(words >> command)) {
+    const std::optional<std::vector<std::string>> words = SplitCommandWords(line);
+    if (!words) {
+      std::cout << "error: a quote is left open\n";
       return true;
     }
+    if (words->empty()) {
+      return true;
+    }
+    if (const std::optional<std::string> fault = WordsFault(*words)) {
+      std::cout << "error: " << *fault << "\n";
+      return true;
+    }
+    const std::string& command = words->front();
     if (command == "quit" || command == "exit") {
       return false;
     }
-    std::string rest;
-    std::getline(words >> std::ws, rest);
-    Dispatch(command, rest);
+    Dispatch(command, {words->begin() + 1, words->end()});
     orva_pump();
     return true;
   }
@@ -124,20 +236,21 @@ class Session {
   }
 
  private:
-  void Dispatch(const std::string& command, const std::string& rest) {
+  using Arguments = std::vector<std::string>;
+
+  // Runs a known command with the number of arguments it takes.
+  void Dispatch(const std::string& command, const Arguments& arguments) {
     if (command == "info") {
       Info();
     } else if (command == "run") {
       window_ = plugin_.Run(0, &record_);
       std::cout << "handle " << window_ << "\n";
     } else if (command == "add" || command == "score") {
-      if (FillQso(rest)) {
-        const auto points =
-            command == "add" ? plugin_.AddQSO(&record_) : plugin_.GetScore(&record_);
-        std::cout << "points " << points << "\n";
-      }
+      FillQso(arguments);
+      const auto points = command == "add" ? plugin_.AddQSO(&record_) : plugin_.GetScore(&record_);
+      std::cout << "points " << points << "\n";
     } else if (command == "grab") {
-      Grab(rest);
+      Grab(arguments.front());
     } else if (command == "report") {
       Report();
     } else if (command == "state") {
@@ -146,7 +259,7 @@ class Session {
     } else if (command == "bounds") {
       Bounds();
     } else {
-      WindowCommand(command, rest);
+      WindowCommand(command, arguments);
     }
   }
 
@@ -157,27 +270,20 @@ class Session {
     std::cout << "kind " << std::string(reinterpret_cast<char*>(info + 261), info[260]) << "\n";
   }
 
-  // CALL BAND MODE, then the exchange as the rest of the line.
-  bool FillQso(const std::string& text) {
-    std::istringstream words(text);
-    std::string call, band, mode, exchange;
-    if (!(words >> call >> band >> mode)) {
-      std::cout << "error: expected CALL BAND MODE [EXCHANGE]\n";
-      return false;
+  // CALL BAND MODE, then the exchange: the words after them, one space
+  // apart.
+  void FillQso(const Arguments& arguments) {
+    std::string exchange;
+    for (std::size_t i = 3; i < arguments.size(); ++i) {
+      exchange += (i > 3 ? " " : "") + arguments[i];
     }
-    std::getline(words >> std::ws, exchange);
-    record_.CallSign.assign(call);
-    record_.DigiBand.assign(band);
-    record_.QSOMode.assign(mode);
+    record_.CallSign.assign(arguments[0]);
+    record_.DigiBand.assign(arguments[1]);
+    record_.QSOMode.assign(arguments[2]);
     record_.QSOReportRecived.assign(exchange);
-    return true;
   }
 
   void Grab(const std::string& call) {
-    if (call.empty()) {
-      std::cout << "error: expected CALL\n";
-      return;
-    }
     record_.CallSign.assign(call);
     unsigned char buffer[256] = {};
     plugin_.GrabNumber(&record_, buffer);
@@ -210,20 +316,24 @@ class Session {
               << bounds.bottom << "\n";
   }
 
-  std::optional<int> Move(const std::string& text) {
-    std::istringstream words(text);
+  std::optional<int> Move(const Arguments& arguments) {
     orva_rect bounds{};
-    if (!(words >> bounds.left >> bounds.top >> bounds.right >> bounds.bottom)) {
-      std::cout << "error: expected LEFT TOP RIGHT BOTTOM\n";
-      return std::nullopt;
+    int* const sides[] = {&bounds.left, &bounds.top, &bounds.right, &bounds.bottom};
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+      const std::optional<int> side = Integer(arguments[i]);
+      if (!side) {
+        std::cout << "error: expected LEFT TOP RIGHT BOTTOM as whole numbers\n";
+        return std::nullopt;
+      }
+      *sides[i] = *side;
     }
     return orva_window_move(window_, &bounds);
   }
 
-  void WindowCommand(const std::string& command, const std::string& rest) {
+  void WindowCommand(const std::string& command, const Arguments& arguments) {
     int result = 0;
     if (command == "move") {
-      const std::optional<int> moved = Move(rest);
+      const std::optional<int> moved = Move(arguments);
       if (!moved) {
         return;
       }
@@ -236,12 +346,9 @@ class Session {
       result = orva_window_close(window_);
     } else if (command == "logoff") {
       result = orva_window_query_end_session(window_);
-    } else if (command == "release") {
+    } else {  // release
       plugin_.Release();
       result = ORVA_DELIVERED;
-    } else {
-      std::cout << "error: unknown command '" << command << "'\n";
-      return;
     }
     if (result == ORVA_NO_WINDOW) {
       std::cout << "error: no window (use run first)\n";

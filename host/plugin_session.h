@@ -50,7 +50,9 @@ struct RecordContext {
 };
 
 // Runs the host's commands (see orva_host.cpp), one per `separator`, until
-// `input` ends or one says quit.
+// `input` ends or one says quit. A command's words are split on blanks (a
+// quoted part keeps them) and a trailing CR is ignored; a command with
+// missing or extra words is answered "error: ..." and does nothing.
 void RunCommands(const Plugin& plugin, const RecordContext& context, std::istream& input,
                  char separator);
 
