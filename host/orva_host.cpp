@@ -33,6 +33,7 @@
 #include "host/log_source.h"
 #include "host/plugin_session.h"
 #include "host/reference_tools.h"
+#include "platform/native/orva_native.h"
 #include "platform/native/orva_window.h"
 
 namespace {
@@ -281,6 +282,13 @@ int main(int argc, char** argv) {
   Options options;
   if (const std::optional<int> stop = ParseCommandLine(argc, argv, options)) {
     return *stop;
+  }
+  // Only the command mode stands for a logging program, whose window comes
+  // back where its user left it; the file tools leave no settings behind.
+  const bool commandMode = !options.score && !options.explain && options.makeReference.empty() &&
+                           options.checkReference.empty();
+  if (!commandMode) {
+    orva_keep_settings_in_memory(1);
   }
   if (!options.checkReference.empty()) {
     return orva::host::CheckReferenceFile(options.checkReference);

@@ -2,8 +2,8 @@
  *
  * On the native build the plug-in and its host share one platform library:
  * the table of open log connections, the headless windows with their message
- * queue and error boxes, the headless screen and the host-process facts live
- * here, so a host (or a test) drives and inspects what the plug-in sees
+ * queue and error boxes, the headless screen, the settings store and the
+ * host-process facts live here, so a host (or a test) drives and inspects what the plug-in sees
  * through these calls. Every call is made from the host's one UI thread. */
 #ifndef ORVA_NATIVE_H
 #define ORVA_NATIVE_H
@@ -27,6 +27,13 @@ ORVA_NATIVE_API int orva_set_screen(int width, int height, int pixelsPerInch);
 /* Sets the frame size of a resizable window (default 4x4); returns 0, or -1
  * and changes nothing when a value is negative. */
 ORVA_NATIVE_API int orva_set_frame_size(int cx, int cy);
+
+/* Settings store. Nonzero keeps the settings in memory from now on, for as
+ * long as the process runs: the plug-in reads and stores its window placement
+ * as always, but the user's settings folder is neither read, made nor
+ * written. 0 goes back to the folder and forgets what was kept. For a host
+ * whose run stands for no logging program, such as scoring a file once. */
+ORVA_NATIVE_API void orva_keep_settings_in_memory(int inMemory);
 
 #ifdef __cplusplus
 }

@@ -48,6 +48,12 @@
 // of a damaged file is thrown away: the first time the file is written after
 // (the first close of a key that wrote to it, or a write through a section
 // whose key is closed) the old file is kept as <file>.damaged.
+//
+// In memory: a host whose run stands for no logging program (scoring a file
+// once) asks for the settings to be kept in memory
+// (orva_keep_settings_in_memory). The files the store would read and write
+// are then texts held for the run, under the same paths: the store behaves as
+// it does on disk, and the user's settings folder is neither read nor made.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,6 +63,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <list>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,6 +71,7 @@
 #include <vector>
 
 #include "platform/native/file_replace.h"
+#include "platform/native/orva_native.h"
 #include "platform/settings_store.h"
 
 namespace orva::platform {
@@ -84,9 +92,19 @@ struct Entry {
   std::string data;
 };
 
+// The section files by path while the settings are kept in memory; nothing
+// while they are kept on disk.
+std::optional<std::map<std::string, std::string>>& MemoryFiles() {
+  static std::optional<std::map<std::string, std::string>> files;
+  return files;
+}
+
 // --- Names and paths -------------------------------------------------------
 
 std::optional<std::string> ConfigHome() {
+  if (MemoryFiles()) {
+    return std::string("(memory)");
+  }
   const char* config = std::getenv("XDG_CONFIG_HOME");
   if (config && config[0] == '/') {
     return std::string(config);
@@ -273,6 +291,11 @@ struct SectionFile {
 // Reads a section's file, with one open in the usual cases. Never blocks:
 // whatever lies there, a pipe included, is read only if it is a file.
 SectionFile ReadSectionFile(const std::string& path) {
+  if (const auto& memory = MemoryFiles()) {
+    const auto file = memory->find(path);
+    return file == memory->end() ? SectionFile{SectionDisk::kMissing, {}}
+                                 : SectionFile{SectionDisk::kFile, Parse(file->second)};
+  }
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) {
@@ -312,6 +335,10 @@ SectionFile ReadSectionFile(const std::string& path) {
 // Puts `bytes` in place of the file at `path` so that readers see either the
 // old file or the whole new one. A damaged old file is kept aside.
 bool ReplaceFile(const std::string& path, std::string_view bytes, bool keepOld) {
+  if (auto& memory = MemoryFiles()) {
+    (*memory)[path] = bytes;
+    return true;
+  }
   ReplaceOptions options;
   if (keepOld) {
     options.keepOldAs = path + std::string(kDamagedSuffix);
@@ -503,7 +530,7 @@ std::unique_ptr<SettingsKey> OpenApplicationKey(const std::string& path, Setting
     keyDirectory += '/' + part;
   }
   // Usually there from an earlier read or write: then nothing is made.
-  if (IsDirectory(keyDirectory)) {
+  if (MemoryFiles() || IsDirectory(keyDirectory)) {
     return std::make_unique<FileKey>(std::move(keyDirectory), access);
   }
   if (!MakeDirectory(directory)) {
@@ -519,3 +546,11 @@ std::unique_ptr<SettingsKey> OpenApplicationKey(const std::string& path, Setting
 }
 
 }  // namespace orva::platform
+
+extern "C" void orva_keep_settings_in_memory(int inMemory) {
+  auto& memory = orva::platform::MemoryFiles();
+  memory.reset();
+  if (inMemory) {
+    memory.emplace();
+  }
+}

@@ -4,9 +4,12 @@
 # out or error boxes it met (EXPECTED_ERRORS). A stream may instead be given a
 # pattern its whole text must match (OUTPUT_MATCH, ERRORS_MATCH), for texts
 # naming paths or handles; a stream given neither must stay empty.
-# The window's placement goes to a settings folder of the test's own, CONFIG;
-# the host runs in DIRECTORY when given, so that it names files as given.
+# The window's placement goes to a settings folder of the test's own, CONFIG,
+# which only the commands (which stand for a logging program) may write to:
+# every other run must leave it empty. The host runs in DIRECTORY when given,
+# so that it names files as given.
 file(REMOVE_RECURSE ${CONFIG})
+file(MAKE_DIRECTORY ${CONFIG})
 if(NOT DEFINED DIRECTORY)
   set(DIRECTORY .)
 endif()
@@ -42,3 +45,10 @@ endfunction()
 
 check_stream("printed lines" "${actual}" "${EXPECTED}" "${OUTPUT_MATCH}")
 check_stream("messages" "${errors}" "${EXPECTED_ERRORS}" "${ERRORS_MATCH}")
+
+if(NOT DEFINED COMMANDS)
+  file(GLOB_RECURSE left_behind RELATIVE ${CONFIG} LIST_DIRECTORIES true ${CONFIG}/*)
+  if(left_behind)
+    message(FATAL_ERROR "the run left settings behind: ${left_behind}")
+  endif()
+endif()

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/native/orva_native.h"
 #include "platform/settings_store.h"
 #include "tests/native/file_size_limit.h"
 
@@ -381,6 +382,20 @@ TEST_F(FileStore, FallsBackToTheHomeConfigurationWhenTheSettingIsNotAbsolute) {
 
   EXPECT_TRUE(opened);
   EXPECT_TRUE(fs::is_directory(fs::path(root) / ".config" / "orva" / "Software" / "Logger"));
+}
+
+TEST_F(FileStore, SettingsKeptInMemoryServeTheRunAndTouchNoFolder) {
+  PutFile(std::string(kHeader) + "sz:A=on disk\n");
+  orva_keep_settings_in_memory(1);
+  EXPECT_EQ(Section()->Read("A").kind, Kind::kAbsent);
+  Section()->WriteText("A", "in memory");
+  const std::string kept = Section(SettingsAccess::kRead)->Read("A").text;
+  orva_keep_settings_in_memory(0);
+
+  EXPECT_EQ(kept, "in memory");
+  EXPECT_EQ(FileBytes(SectionFile()), std::string(kHeader) + "sz:A=on disk\n");
+  EXPECT_EQ(KeyDirectoryEntries(), std::vector<std::string>{"Main.values"});
+  EXPECT_EQ(Section()->Read("A").text, "on disk");
 }
 
 }  // namespace
