@@ -47,6 +47,7 @@ struct Options {
   std::vector<LogSpec> logs;  // in the order given
   orva::host::ImportSettings import;
   std::string caption;
+  std::string reference;  // empty: the plug-in's own, beside the host
   std::string commands;
   bool haveCommands = false;
   bool score = false;
@@ -143,6 +144,16 @@ void DefineOptions(CLI::App& app, Options& options) {
                    "name the lines of a reference file that can never pre-fill or surprise")
       ->type_name("FILE");
   modes->require_option(0, 1);
+  // Only the plug-in reads it, for grab: the file tools make and check files
+  // of their own.
+  app.add_option("--reference", options.reference,
+                 "the reference file the plug-in reads for grab (default: Plugins/ORVA.txt "
+                 "beside orva-host)")
+      ->type_name("FILE")
+      ->check(CLI::ExistingFile)
+      ->excludes("--explain")
+      ->excludes("--make-reference")
+      ->excludes("--check-reference");
   app.footer(kCommandsHelp);
 }
 
@@ -248,6 +259,9 @@ int DrivePlugin(const Options& options) {
   orva::host::Plugin plugin{};
   if (!path || !orva::host::LoadPlugin(*path, plugin)) {
     return kFailed;
+  }
+  if (!options.reference.empty()) {
+    orva_set_reference_file(options.reference.c_str());
   }
   const orva::host::RecordContext context{log ? log->Connection() : 0, options.import.table,
                                           options.caption};

@@ -1,8 +1,10 @@
 // Facts about the host process and its file system that the contest logic
 // needs: where the host executable lives (the reference file sits beside it
-// and the settings are keyed by its name) and reading a file whole.
+// and the settings are keyed by its name), the reference file a host may name
+// instead, and reading a file whole.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +12,11 @@ namespace orva::platform {
 
 // Full path of the running host executable, never of the plug-in library.
 std::string HostExecutablePath();
+
+// The reference file a host named for the plug-in to read instead of the one
+// beside the host executable; nothing when it named none, as a logging
+// program never does (only a native host can name one).
+std::optional<std::string> NamedReferenceFile();
 
 // Characters that end a directory part of a path on this platform.
 extern const std::string_view kPathDelimiters;

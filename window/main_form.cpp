@@ -61,7 +61,8 @@ TfmMainForm::TfmMainForm(TExchangeRecord& current, const void* hostRecord, LetGo
   window_->SetCaption(std::string(current_.CaptionText.text()) + " in " +
                       std::string(kDesignCaption));
   LogQuery = std::make_unique<TLogQuery>("LogQuery", platform::BindLogCursor(current_.Connection));
-  contest_.LoadReferenceList(ReferenceFilePath(platform::HostExecutablePath()));
+  contest_.LoadReferenceList(
+      platform::NamedReferenceFile().value_or(ReferenceFilePath(platform::HostExecutablePath())));
   Link();
 }
 

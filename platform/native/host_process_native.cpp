@@ -1,6 +1,7 @@
 // Host-process facts on the native build: the running program's path from
 // /proc, overridable by a host or test that stands in for a real host
-// executable elsewhere.
+// executable elsewhere, and the reference file a host may name instead of
+// the one beside it.
 #include <sys/stat.h>
 
 #include <fstream>
@@ -26,6 +27,15 @@ std::optional<std::string>& ExecutablePathOverride() {
   static std::optional<std::string> path;
   return path;
 }
+
+std::optional<std::string>& ReferenceFileOverride() {
+  static std::optional<std::string> path;
+  return path;
+}
+
+std::optional<std::string> PathOrNothing(const char* path) {
+  return path ? std::optional<std::string>(path) : std::nullopt;
+}
 }  // namespace
 
 std::string HostExecutablePath() {
@@ -36,6 +46,10 @@ std::string HostExecutablePath() {
   const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
   path.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
   return path;
+}
+
+std::optional<std::string> NamedReferenceFile() {
+  return ReferenceFileOverride();
 }
 
 bool IsExistingFile(const std::string& path) {
@@ -56,6 +70,9 @@ std::string ReadWholeFile(const std::string& path) {
 }  // namespace orva::platform
 
 extern "C" void orva_set_executable_path(const char* path) {
-  auto& current = orva::platform::ExecutablePathOverride();
-  current = path ? std::optional<std::string>(path) : std::nullopt;
+  orva::platform::ExecutablePathOverride() = orva::platform::PathOrNothing(path);
+}
+
+extern "C" void orva_set_reference_file(const char* path) {
+  orva::platform::ReferenceFileOverride() = orva::platform::PathOrNothing(path);
 }

@@ -19,6 +19,10 @@ extern "C" {
 /* Host process. Overrides the path the plug-in takes for the host executable
  * (by default the running program's own path); NULL restores the default. */
 ORVA_NATIVE_API void orva_set_executable_path(const char* path);
+/* Names the reference file the plug-in reads (at the creation of its window)
+ * instead of Plugins/ORVA.txt beside the host executable; NULL restores that
+ * default. */
+ORVA_NATIVE_API void orva_set_reference_file(const char* path);
 
 /* Headless screen. Sets the primary screen's size in pixels and its pixels
  * per inch (default 1920x1080 at 96); returns 0, or -1 and changes nothing

@@ -41,6 +41,10 @@ std::string HostExecutablePath() {
   }
 }
 
+std::optional<std::string> NamedReferenceFile() {
+  return std::nullopt;
+}
+
 bool IsExistingFile(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -2,11 +2,13 @@
 # prints with the expected transcript, line for line. COMMANDS and EXPECTED
 # are lists of equal length; the runs share one fresh settings folder, CONFIG,
 # so a run sees what the ones before it stored, and never the user's own.
+# ARGS (separated by "|") are further options for every run.
 file(REMOVE_RECURSE ${CONFIG})
 file(MAKE_DIRECTORY ${CONFIG})
+string(REPLACE "|" ";" options "${ARGS}")
 foreach(commands expected IN ZIP_LISTS COMMANDS EXPECTED)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${CONFIG}
-      ${HOST} --log ${LOG} --caption ORVA
+      ${HOST} --log ${LOG} --caption ORVA ${options}
     INPUT_FILE ${commands} OUTPUT_VARIABLE actual RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "orva-host exited with ${status} on ${commands}")
