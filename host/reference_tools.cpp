@@ -124,6 +124,7 @@ void Remember(std::vector<Given>& given, std::map<std::string, int>& unmatchable
 class StationReader {
  public:
   void Read(std::string_view callSign, std::string_view exchange) {
+    ++qsos;
     call_.assign(callSign);
     exchange_.assign(exchange);
     judge_.Score(exchange_.text(), detail_);
@@ -146,6 +147,7 @@ class StationReader {
 
   std::vector<Given> given;
   std::map<std::string, int> unmatchable;
+  std::size_t qsos = 0;  // read, of all logs so far
 
  private:
   ExchangeJudge judge_;
@@ -204,6 +206,12 @@ void TellAmbiguities(const Stations& stations, const std::map<std::string, int>&
             (count == 1 ? " QSO" : " QSOs") + "): no lookup can match it\n";
   }
   std::fwrite(told.data(), 1, told.size(), stderr);
+}
+
+// Why the reference file was not made, and that the one there stands.
+void TellKept(const std::string& path, const std::string& reason) {
+  const std::string kept = path == "-" ? "nothing written" : path + " left as it was";
+  std::fprintf(stderr, "orva-host: %s: %s\n", reason.c_str(), kept.c_str());
 }
 
 // The permissions a new file of the user's gets: what the umask lets through.
@@ -307,13 +315,28 @@ int MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& se
                       const std::string& path) {
   StationReader reader;
   bool complete = true;
+  bool everyLogGaveQsos = true;
   for (const LogSpec& log : logs) {
+    const std::size_t before = reader.qsos;
     if (!ReadLog(log, settings, reader, complete)) {
       return 2;
     }
+    if (reader.qsos == before) {
+      TellKept(path, log.path + " gave no QSO");
+      everyLogGaveQsos = false;
+    }
+  }
+  // A log read as something it is not (a Cabrillo file given as ADIF) gives
+  // nothing; a file made of what is left would silently lose its stations.
+  if (!everyLogGaveQsos) {
+    return 2;
   }
   const Stations stations = InCallsignOrder(reader.given);
   TellAmbiguities(stations, reader.unmatchable);
+  if (stations.empty()) {
+    TellKept(path, "no QSO of the logs carried a reference");
+    return 2;
+  }
   const std::string text = FileText(stations);
   if (path == "-") {
     std::fwrite(text.data(), 1, text.size(), stdout);

@@ -20,8 +20,9 @@ namespace orva::host {
 // renamed over it, so an old file is never left half-written. Callsigns that
 // gave different references and callsigns no lookup could match are named
 // on standard error. 0 when written, 1 when written but records of a file
-// were left out, 2 when a log could not be read or the file not written (the
-// old one then stands as it was).
+// were left out, 2 when a log could not be read, a log gave no QSO, no QSO
+// carried a reference, or the file could not be written: nothing is written
+// then, and an old file stands as it was.
 int MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& settings,
                       const std::string& path);
 

@@ -1,9 +1,10 @@
 # Makes the reference file from old logs (LOGS: option and file pairs,
 # separated by "|") over an older file of the same name, and checks that it holds
 # exactly EXPECTED, with the messages of EXPECTED_ERRORS, and passes its own
-# check clean. Then makes it again with a log that cannot be read, and into a
-# folder that does not exist: both fail with status 2 and a reason, and the
-# file made before stands as it was.
+# check (notes aside). Then makes it again with a log that cannot be read, a
+# Cabrillo log given as ADIF (no QSO), a log whose QSOs carry no reference,
+# and into a folder that does not exist: each fails with status 2 and a
+# reason, and the file made before stands byte for byte.
 string(REPLACE "|" ";" LOGS "${LOGS}")
 set(dir ${WORK}/make-reference)
 file(REMOVE_RECURSE ${dir})
@@ -40,13 +41,18 @@ if(NOT status EQUAL 0 OR NOT output STREQUAL "")
   message(FATAL_ERROR "the made file does not pass its check (${status}):\n${output}${errors}")
 endif()
 
-function(expect_failure)
+function(expect_failure reason)
   run_host(status output errors ${ARGN})
-  if(NOT status EQUAL 2 OR NOT errors MATCHES "orva-host: cannot (open|write) ")
-    message(FATAL_ERROR "a failed make gave ${status}:\n${errors}")
+  if(NOT status EQUAL 2 OR NOT errors MATCHES "orva-host: ${reason}")
+    message(FATAL_ERROR "a failed make gave ${status}, not '${reason}':\n${errors}")
   endif()
   expect_file_is(${made} ${EXPECTED})
 endfunction()
 
-expect_failure(${LOGS} --adif ${dir}/missing.adi --make-reference ${made})
-expect_failure(${LOGS} --make-reference ${dir}/no-such-folder/ORVA.txt)
+set(kept ": [^\n]*ORVA.txt left as it was\n")
+expect_failure("cannot open " ${LOGS} --adif ${dir}/missing.adi --make-reference ${made})
+expect_failure("[^\n]*old-2024.log gave no QSO${kept}"
+  ${LOGS} --adif ${SERIALS_LOG} --adif ${CABRILLO_LOG} --make-reference ${made})
+expect_failure("no QSO of the logs carried a reference${kept}"
+  --adif ${SERIALS_LOG} --make-reference ${made})
+expect_failure("cannot write " ${LOGS} --make-reference ${dir}/no-such-folder/ORVA.txt)
