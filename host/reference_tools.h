@@ -27,8 +27,10 @@ int MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& se
                       const std::string& path);
 
 // Prints "FILE:LINE: finding" for every line of the reference file at `path`
-// that can never pre-fill or pre-fills something surprising. 0 without
-// findings, 1 with findings, 2 when the file cannot be read.
+// that can never pre-fill or pre-fills something that is no reference, and
+// "FILE:LINE: note: ..." for every line that pre-fills a reference starting
+// with no continent (worth 0 points). 0 without findings (notes aside), 1
+// with findings, 2 when the file cannot be read.
 int CheckReferenceFile(const std::string& path);
 
 }  // namespace orva::host
