@@ -1,8 +1,8 @@
 # The Debian package of the native build, orva-host_<version>_<arch>.deb
 # (`cmake --build --preset native --target package`): orva-host on the PATH
 # with its manual page, the plug-in and platform library in their private
-# folder, the sample log and example reference file, and the copyright and
-# changelog files Debian wants. Included from host/, beside the targets it
+# folder, the sample log and example reference file, the user guide, and the
+# copyright and changelog files Debian wants. Included from host/, beside the targets it
 # installs, after the rules that install the host, plug-in and samples.
 include(GNUInstallDirs)
 
@@ -18,6 +18,7 @@ find_program(ORVA_HELP2MAN help2man REQUIRED)
 set(ORVA_PLUGIN_PATH ${ORVA_PACKAGE_PREFIX}/${ORVA_INSTALL_PRIVATE_LIBDIR}/RARIREZazoriz.so)
 set(ORVA_DATA_PATH ${ORVA_PACKAGE_PREFIX}/${ORVA_INSTALL_DATADIR})
 set(ORVA_BIN_PATH ${ORVA_PACKAGE_PREFIX}/${ORVA_INSTALL_BINDIR})
+set(ORVA_DOC_PATH ${ORVA_PACKAGE_PREFIX}/${ORVA_INSTALL_DOCDIR})
 configure_file(${ORVA_DEB_SOURCES}/orva-host.h2m.in ${CMAKE_CURRENT_BINARY_DIR}/orva-host.h2m @ONLY)
 set(ORVA_MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/orva-host.1)
 add_custom_command(OUTPUT ${ORVA_MAN_PAGE}.gz
@@ -34,10 +35,18 @@ add_custom_command(OUTPUT ${ORVA_CHANGELOG}.gz
     ${ORVA_MAINTAINER} ${ORVA_CHANGELOG}
   COMMAND gzip -n -9 -f ${ORVA_CHANGELOG}
   DEPENDS ${ORVA_DEB_SOURCES}/debian-changelog ${PROJECT_SOURCE_DIR}/CHANGELOG.md VERBATIM)
-add_custom_target(orva_package_files ALL DEPENDS ${ORVA_MAN_PAGE}.gz ${ORVA_CHANGELOG}.gz)
+# The user guide as written: it reads as plain text, and the manual page
+# points to it.
+set(ORVA_USER_GUIDE ${CMAKE_CURRENT_BINARY_DIR}/USER-GUIDE.md)
+add_custom_command(OUTPUT ${ORVA_USER_GUIDE}.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/docs/USER-GUIDE.md ${ORVA_USER_GUIDE}
+  COMMAND gzip -n -9 -f ${ORVA_USER_GUIDE}
+  DEPENDS ${PROJECT_SOURCE_DIR}/docs/USER-GUIDE.md VERBATIM)
+add_custom_target(orva_package_files ALL
+  DEPENDS ${ORVA_MAN_PAGE}.gz ${ORVA_CHANGELOG}.gz ${ORVA_USER_GUIDE}.gz)
 
 install(FILES ${ORVA_MAN_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${ORVA_DEB_SOURCES}/copyright ${ORVA_CHANGELOG}.gz
+install(FILES ${ORVA_DEB_SOURCES}/copyright ${ORVA_CHANGELOG}.gz ${ORVA_USER_GUIDE}.gz
   DESTINATION ${ORVA_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)

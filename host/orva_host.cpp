@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "host/explain.h"
+#include "host/help_formatter.h"
 #include "host/log_source.h"
 #include "host/plugin_session.h"
 #include "host/reference_tools.h"
@@ -56,20 +57,42 @@ struct Options {
   std::string checkReference;
 };
 
+// The usage lines, after "usage: " on a misuse and "Usage: " in the help.
 constexpr const char* kUsage =
-    "usage: orva-host [--plugin PATH] [--log FILE | --adif FILE | --cabrillo FILE | FILE]\n"
-    "                 [--table NAME] [--caption TEXT] [--exchange FIELD[,FIELD...]]\n"
-    "                 [--score | --explain | -c 'CMD; CMD' | --make-reference FILE |\n"
-    "                  --check-reference FILE]\n"
-    "       orva-host --help | --version\n";
+    "orva-host [--log FILE | --adif FILE | --cabrillo FILE | FILE] [OPTION...] [MODE]\n"
+    "  or:  orva-host --help | --version\n";
 
 constexpr const char* kCommandsHelp =
-    "Commands (-c 'CMD; CMD', or one a line on standard input):\n"
-    "  info, run, add CALL BAND MODE EXCHANGE, score CALL BAND MODE EXCHANGE, grab CALL,\n"
-    "  report, recalc, minimize, close, logoff, release, state, bounds,\n"
-    "  move LEFT TOP RIGHT BOTTOM, quit\n"
-    "Exit status: 0 all went well; 1 the score may be incomplete, or a checked\n"
-    "reference file has findings; 2 nothing could be done.";
+    "Commands (one a line on standard input, or separated by ';' with -c):\n"
+    "  info                    prints name and kind: the plug-in's information\n"
+    "  run                     opens the window, which scores the log;\n"
+    "                          prints handle N\n"
+    "  add CALL BAND MODE [EXCHANGE]\n"
+    "                          logs a QSO; prints points N (-1: a duplicate)\n"
+    "  score CALL BAND MODE [EXCHANGE]\n"
+    "                          prints points N that the QSO would score,\n"
+    "                          without logging it\n"
+    "  grab CALL               prints reference and what the plug-in pre-fills\n"
+    "  report                  prints the window's report, then end\n"
+    "  recalc                  presses Recalc Statistic; prints ok\n"
+    "  minimize                presses the close button, which minimizes;\n"
+    "                          prints ok\n"
+    "  close                   asks the window to close; prints ok\n"
+    "  logoff                  asks the window whether the session may end;\n"
+    "                          prints ok\n"
+    "  release                 releases the plug-in's window; prints ok\n"
+    "  move LEFT TOP RIGHT BOTTOM\n"
+    "                          moves the window as a user dragging it; prints ok\n"
+    "  state                   prints state (hidden, normal, minimized,\n"
+    "                          maximized or none) and the caption\n"
+    "  bounds                  prints bounds and the window's left, top, right\n"
+    "                          and bottom\n"
+    "  quit                    stops reading commands\n"
+    "Each command is answered on standard output. Words are separated by blanks;\n"
+    "a word in quotes (\"...\" or '...') keeps its blanks. A command that is unknown\n"
+    "or has missing or extra words is answered \"error: ...\" and does nothing.\n"
+    "Every error box of the plug-in is printed once, as \"error-box CAPTION: TEXT\"\n"
+    "(with --score, on standard error).";
 
 constexpr const char* kPluginName = "RARIREZazoriz.so";
 
@@ -111,66 +134,88 @@ std::vector<LogSpec> LogsInOrder(const CLI::App& app,
   return logs;
 }
 
-void DefineOptions(CLI::App& app, Options& options) {
-  app.set_version_flag("--version", "orva-host " ORVA_VERSION);
-  app.add_option("--plugin", options.plugin,
-                 "the plug-in to load (default: beside orva-host, else in " ORVA_PLUGIN_DIR
-                 " from there)")
-      ->type_name("PATH");
-  app.add_option("--table", options.import.table, "the log table's name")
-      ->type_name("NAME")
-      ->capture_default_str();
-  app.add_option("--caption", options.caption, "the exchange record's CaptionText")
-      ->type_name("TEXT");
-  app.add_option("--exchange", options.import.adifExchangeFields,
-                 "the ADIF fields that make the received exchange, joined by spaces "
-                 "(default: SRX_STRING, else SRX and IOTA)")
-      ->delimiter(',')
-      ->type_name("FIELD[,FIELD...]");
-  CLI::Option_group* modes =
-      app.add_option_group("What to do", "at most one; without any, commands from standard input");
-  modes->add_flag("--score", options.score, "print the window's report and stop");
-  modes->add_flag("--explain", options.explain,
-                  "print each log row as scored: callsign, band, mode, exchange, reference, "
-                  "points, multiplier, date, time, record");
-  modes->add_option("-c", options.commands, "run these commands, separated by ';'")
-      ->type_name("'CMD; CMD'");
-  modes
-      ->add_option("--make-reference", options.makeReference,
-                   "write the reference file for the logs ('-': standard output)")
-      ->type_name("FILE");
-  modes
-      ->add_option("--check-reference", options.checkReference,
-                   "name the lines of a reference file that can never pre-fill or surprise")
-      ->type_name("FILE");
-  modes->require_option(0, 1);
-  // Only the plug-in reads it, for grab: the file tools make and check files
-  // of their own.
-  app.add_option("--reference", options.reference,
-                 "the reference file the plug-in reads for grab (default: Plugins/ORVA.txt "
-                 "beside orva-host)")
-      ->type_name("FILE")
-      ->check(CLI::ExistingFile)
-      ->excludes("--explain")
-      ->excludes("--make-reference")
-      ->excludes("--check-reference");
-  app.footer(kCommandsHelp);
-}
-
-// The three log options keep their values on the option itself, one per
-// time given, so that LogsInOrder can put them back in command-line order.
-void AddLogOptions(CLI::App& app, std::map<CLI::Option*, LogSpec::Format>& formats) {
+// The logs, and how their QSOs are read. The three log options keep their
+// values on the option itself, one per time given, so that LogsInOrder can
+// put them back in command-line order.
+void AddLogOptions(CLI::App& app, Options& options,
+                   std::map<CLI::Option*, LogSpec::Format>& formats) {
+  constexpr const char* kGroup = "Logs (one; several only with --make-reference)";
   const auto add = [&](const char* name, const char* description, LogSpec::Format format) {
-    formats[app.add_option(name, CLI::callback_t{}, description)->take_all()->type_name("FILE")] =
-        format;
+    formats[app.add_option(name, CLI::callback_t{}, description)
+                ->take_all()
+                ->type_name("FILE")
+                ->group(kGroup)] = format;
   };
-  add("--log", "an SQLite log (--make-reference takes several logs)", LogSpec::Format::kSqlite);
+  add("--log", "an SQLite log", LogSpec::Format::kSqlite);
   add("--adif", "an ADIF (.adi) file of any logging program", LogSpec::Format::kAdif);
   add("--cabrillo", "a Cabrillo 3.0 log", LogSpec::Format::kCabrillo);
   formats[app.add_option("LOG", CLI::callback_t{},
                          "a log of any of the three kinds, told by its content")
               ->expected(1, -1)
-              ->type_name("FILE")] = LogSpec::Format::kUnknown;
+              ->type_name("FILE")
+              ->group(kGroup)] = LogSpec::Format::kUnknown;
+  app.add_option("--table", options.import.table, "the log table's name (default: LOG)")
+      ->type_name("NAME")
+      ->group(kGroup);
+  app.add_option("--exchange", options.import.adifExchangeFields,
+                 "the ADIF fields that make the received exchange,\n"
+                 "joined by spaces (default: SRX_STRING or SRX, and\n"
+                 "IOTA)")
+      ->delimiter(',')
+      ->type_name("FIELD[,FIELD...]")
+      ->group(kGroup);
+}
+
+void AddModes(CLI::App& app, Options& options) {
+  CLI::Option_group* modes =
+      app.add_option_group("What to do", "at most one; without any, commands from standard input");
+  modes->add_flag("--score", options.score, "print the window's report and stop");
+  modes->add_flag("--explain", options.explain,
+                  "print the log QSO by QSO as the plug-in scores it,\n"
+                  "one tab-separated line each: callsign, band, mode,\n"
+                  "exchange, reference, points, multiplier, date, time,\n"
+                  "record");
+  modes->add_option("-c", options.commands, "run these commands, separated by ';'")
+      ->type_name("'CMD; CMD'");
+  modes
+      ->add_option("--make-reference", options.makeReference,
+                   "write the reference file made from the logs\n"
+                   "('-': standard output)")
+      ->type_name("FILE");
+  modes
+      ->add_option("--check-reference", options.checkReference,
+                   "name the lines of a reference file that cannot\n"
+                   "pre-fill as meant, and note those worth 0 points")
+      ->type_name("FILE");
+  modes->require_option(0, 1);
+}
+
+void AddOtherOptions(CLI::App& app, Options& options) {
+  constexpr const char* kGroup = "Other options";
+  app.add_option("--plugin", options.plugin,
+                 "the plug-in to load (default: beside orva-host,\n"
+                 "else in " ORVA_PLUGIN_DIR " from there)")
+      ->type_name("PATH")
+      ->group(kGroup);
+  // Only the plug-in reads it, for grab: the file tools make and check files
+  // of their own.
+  app.add_option("--reference", options.reference,
+                 "the reference file the plug-in reads for grab\n"
+                 "(default: Plugins/ORVA.txt beside orva-host)")
+      ->type_name("FILE")
+      ->group(kGroup)
+      ->check(CLI::Validator(CLI::ExistingFile).description(""))
+      ->excludes("--explain")
+      ->excludes("--make-reference")
+      ->excludes("--check-reference");
+  app.add_option("--caption", options.caption, "the exchange record's CaptionText")
+      ->type_name("TEXT")
+      ->group(kGroup);
+  // Made again here so that they come last, in this group.
+  app.set_help_flag();
+  app.set_help_flag("-h,--help", "print this help and stop")->group(kGroup);
+  app.set_version_flag("--version", "orva-host " ORVA_VERSION, "print the version and stop")
+      ->group(kGroup);
 }
 
 void CheckLogCount(const Options& options) {
@@ -205,9 +250,12 @@ bool RecogniseFormats(Options& options) {
 std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
   CLI::App app("Loads the contest plug-in as a logging program does, and scores logs with it.",
                "orva-host");
-  DefineOptions(app, options);
+  app.formatter(std::make_shared<orva::host::HelpFormatter>(kUsage));
+  app.footer(kCommandsHelp);
   std::map<CLI::Option*, LogSpec::Format> formats;
-  AddLogOptions(app, formats);
+  AddLogOptions(app, options, formats);
+  AddModes(app, options);
+  AddOtherOptions(app, options);
   try {
     app.parse(argc, argv);
     options.logs = LogsInOrder(app, formats);
@@ -223,7 +271,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
     std::cout << version.what() << "\n";
     return kSucceeded;
   } catch (const CLI::Error& misuse) {
-    std::cerr << "orva-host: " << misuse.what() << "\n" << kUsage;
+    std::cerr << "orva-host: " << misuse.what() << "\nusage: " << kUsage;
     return kFailed;
   }
   return std::nullopt;
