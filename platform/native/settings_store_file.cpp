@@ -103,7 +103,7 @@ std::optional<std::map<std::string, std::string>>& MemoryFiles() {
 
 std::optional<std::string> ConfigHome() {
   if (MemoryFiles()) {
-    return std::string("(memory)");
+    return std::string("(memory)");  // the paths then only name texts in memory
   }
   const char* config = std::getenv("XDG_CONFIG_HOME");
   if (config && config[0] == '/') {
