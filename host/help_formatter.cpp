@@ -22,14 +22,13 @@ std::string HelpFormatter::make_usage(const CLI::App*, std::string) const {
   return "Usage: " + usage_;
 }
 
-// The groups one after the other, each after one blank line.
+// The groups one after the other, each after one blank line; an argument
+// without an option stands in its group like the options.
 std::string HelpFormatter::Groups(const CLI::App* app) const {
   std::string groups;
   for (const std::string& group : app->get_groups()) {
     const std::vector<const CLI::Option*> options =
-        app->get_options([&](const CLI::Option* option) {
-          return option->get_group() == group && option->nonpositional();
-        });
+        app->get_options([&](const CLI::Option* option) { return option->get_group() == group; });
     if (!group.empty() && !options.empty()) {
       groups += make_group(group, false, options);
     }
@@ -52,8 +51,14 @@ std::string HelpFormatter::make_expanded(const CLI::App* group) const {
   return make_group(heading, false, options);
 }
 
+// An argument without an option is named by what it is (FILE).
+std::string HelpFormatter::make_option_name(const CLI::Option* option, bool positional) const {
+  return option->nonpositional() ? CLI::Formatter::make_option_name(option, positional)
+                                 : option->get_type_name();
+}
+
 std::string HelpFormatter::make_option_opts(const CLI::Option* option) const {
-  if (option->get_type_size() == 0 || option->get_type_name().empty()) {
+  if (!option->nonpositional() || option->get_type_size() == 0 || option->get_type_name().empty()) {
     return {};
   }
   return " " + option->get_type_name();

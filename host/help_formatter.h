@@ -28,6 +28,7 @@ class HelpFormatter : public CLI::Formatter {
   std::string make_description(const CLI::App* app) const override;
   std::string make_usage(const CLI::App* app, std::string name) const override;
   std::string make_expanded(const CLI::App* group) const override;
+  std::string make_option_name(const CLI::Option* option, bool positional) const override;
   std::string make_option_opts(const CLI::Option* option) const override;
 
  private:

@@ -59,7 +59,7 @@ struct Options {
 
 // The usage lines, after "usage: " on a misuse and "Usage: " in the help.
 constexpr const char* kUsage =
-    "orva-host [--log FILE | --adif FILE | --cabrillo FILE | FILE] [OPTION...] [MODE]\n"
+    "orva-host [[--log | --adif | --cabrillo] FILE] [OPTION...] [MODE]\n"
     "  or:  orva-host --help | --version\n";
 
 constexpr const char* kCommandsHelp =

@@ -332,6 +332,7 @@ int MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& se
   for (const LogSpec& log : logs) {
     const std::size_t before = reader.qsos;
     if (!ReadLog(log, settings, reader, complete)) {
+      TellKept(path, log.path + " could not be read");
       return 2;
     }
     if (reader.qsos == before) {

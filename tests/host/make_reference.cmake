@@ -2,9 +2,9 @@
 # separated by "|") over an older file of the same name, and checks that it holds
 # exactly EXPECTED, with the messages of EXPECTED_ERRORS, and passes its own
 # check (notes aside). Then makes it again with a log that cannot be read, a
-# Cabrillo log given as ADIF (no QSO), a log whose QSOs carry no reference,
-# and into a folder that does not exist: each fails with status 2 and a
-# reason, and the file made before stands byte for byte.
+# Cabrillo log given as ADIF, a log without QSOs, a log whose QSOs carry no
+# reference, and into a folder that does not exist: each fails with status 2
+# and a reason, and the file made before stands byte for byte.
 string(REPLACE "|" ";" LOGS "${LOGS}")
 set(dir ${WORK}/make-reference)
 file(REMOVE_RECURSE ${dir})
@@ -53,9 +53,12 @@ function(expect_failure reason)
 endfunction()
 
 set(kept ": [^\n]*ORVA.txt left as it was\n")
-expect_failure("cannot open " ${LOGS} --adif ${dir}/missing.adi --make-reference ${made})
-expect_failure("[^\n]*old-2024.log gave no QSO${kept}"
-  ${LOGS} --adif ${SERIALS_LOG} --adif ${CABRILLO_LOG} --make-reference ${made})
+expect_failure("cannot open [^\n]*\norva-host: [^\n]*missing.adi could not be read${kept}"
+  ${LOGS} --adif ${dir}/missing.adi --make-reference ${made})
+expect_failure("[^\n]*old-2024.log looks like a Cabrillo log: use --cabrillo\n"
+  ${LOGS} --adif ${CABRILLO_LOG} --make-reference ${made})
+expect_failure("[^\n]*empty.adi gave no QSO${kept}"
+  ${LOGS} --adif ${SERIALS_LOG} --adif ${EMPTY_LOG} --make-reference ${made})
 expect_failure("no QSO of the logs carried a reference${kept}"
   --adif ${SERIALS_LOG} --make-reference ${made})
 expect_failure("cannot write " ${LOGS} --make-reference ${dir}/no-such-folder/ORVA.txt)
