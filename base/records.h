@@ -98,4 +98,11 @@ inline void ShortString::assign(std::string_view value) {
   WriteShortString(this, value);
 }
 
+// The text of a short string in a record's bytes: as many characters as its
+// length byte says.
+inline std::string_view ShortStringText(const void* buffer) {
+  const auto* bytes = static_cast<const unsigned char*>(buffer);
+  return {reinterpret_cast<const char*>(bytes + 1), bytes[0]};
+}
+
 }  // namespace orva

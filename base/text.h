@@ -1,7 +1,9 @@
-// The byte-string rules every part of the contest logic shares: trimming of
-// control characters and spaces, and ASCII-only upper-casing. Texts are
-// single-byte strings in no particular encoding, so nothing here looks at
-// bytes above 127.
+// The byte-string rules every part of the contest logic, the platform layers
+// and the host share: trimming of control characters and spaces, ASCII-only
+// upper-casing, the control-byte test, and the two ways a text is shown where
+// a control byte must not go (escaped in hexadecimal, or quoted for a
+// message). Texts are single-byte strings in no particular encoding, so only
+// a message that asks for plain ASCII looks at bytes above 127.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +14,13 @@ namespace orva {
 
 inline bool IsBlank(char c) {
   return static_cast<unsigned char>(c) <= 32;
+}
+
+// The C0 control codes and DEL: what would break a line, a file's record or
+// a query text, or reach a terminal as a control sequence.
+inline bool IsControl(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 32 || byte == 127;
 }
 
 inline std::string_view Trim(std::string_view text) {
@@ -50,6 +59,32 @@ inline bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
     }
   }
   return true;
+}
+
+// Appends the byte as two upper-case hexadecimal digits: the body of an
+// escape, whatever mark the format puts before it.
+inline void AppendHex(std::string& out, char c) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned char>(c);
+  out += kDigits[byte >> 4];
+  out += kDigits[byte & 15];
+}
+
+// How much of a text a message shows of it.
+struct MessageQuote {
+  std::size_t mostShown = std::string_view::npos;  // bytes shown; "..." marks a cut
+  bool asciiOnly = false;  // bytes above 127 shown as '?' too: a file of unknown encoding
+};
+
+// `text` in single quotes for a message, every control byte shown as '?', so
+// that a message never carries a control sequence to the terminal.
+inline std::string QuotedForMessage(std::string_view text, MessageQuote quote = {}) {
+  std::string quoted = "'";
+  for (const char c : text.substr(0, quote.mostShown)) {
+    const bool aboveAscii = static_cast<unsigned char>(c) > 127;
+    quoted += IsControl(c) || (quote.asciiOnly && aboveAscii) ? '?' : c;
+  }
+  return quoted + (text.size() > quote.mostShown ? "...'" : "'");
 }
 
 }  // namespace orva

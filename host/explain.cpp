@@ -11,7 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "base/log_columns.h"
 #include "base/records.h"
+#include "base/text.h"
+#include "host/host_failure.h"
+#include "import/temporary_log_database.h"
 #include "platform/database.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
@@ -51,9 +55,9 @@ class RowOrigins {
 
   void Trace(ScoredRow& row) {
     if (importedRows_) {
-      date_ = importedRows_->FieldText("QSODate").value_or("");
-      time_ = importedRows_->FieldText("QSOTime").value_or("");
-      row.record = NumberOf(importedRows_->FieldText("Record").value_or(""));
+      date_ = importedRows_->FieldText(import::kDateColumn).value_or("");
+      time_ = importedRows_->FieldText(import::kTimeColumn).value_or("");
+      row.record = NumberOf(importedRows_->FieldText(import::kRecordColumn).value_or(""));
       row.date = date_;
       row.time = time_;
     } else if (next_ < numbered_.size() && numbered_[next_].callSign == row.callSign) {
@@ -79,7 +83,7 @@ class RowOrigins {
       std::from_chars(id.data(), id.data() + id.size(), rowId);
       rowIds.push_back(rowId);
       ShortString callSign{};
-      callSign.assign(rows->FieldText("CallSign").value_or(""));
+      callSign.assign(rows->FieldText(log_column::kCallSign).value_or(""));
       numbered_.push_back({std::string(callSign.text()), 0});
     }
     rows->Close();
@@ -125,7 +129,7 @@ void Flush(std::string& out, std::FILE* file) {
 
 }  // namespace
 
-bool ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObserver& observe) {
+void ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObserver& observe) {
   TExchangeRecord current{};
   current.Connection = log.Connection();
   current.TableName.assign(table);
@@ -151,39 +155,39 @@ bool ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObse
                   observe(scored);
                 });
   } catch (const std::exception& failure) {
-    std::fprintf(stderr, "orva-host: %s\n", failure.what());
-    return false;
+    throw HostFailure(failure.what(), kIncomplete);
   }
-  return true;
 }
 
 void AppendEscaped(std::string& line, std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
     if (c == '\\') {
       line += "\\\\";
-    } else if (byte < 32 || byte == 127) {
+    } else if (IsControl(c)) {
       line += "\\x";
-      line += kHex[byte >> 4];
-      line += kHex[byte & 15];
+      AppendHex(line, c);
     } else {
       line += c;
     }
   }
 }
 
-bool Explain(const OpenLog& log, const std::string& table, std::FILE* out) {
+void Explain(const OpenLog& log, const std::string& table, std::FILE* out) {
   std::string lines(kExplainHeader);
   lines += '\n';
-  const bool scored = ScoreRows(log, table, [&](const ScoredRow& row) {
+  const ScoredRowObserver write = [&](const ScoredRow& row) {
     AppendRow(lines, row);
     if (lines.size() >= kFlushSize) {
       Flush(lines, out);
     }
-  });
+  };
+  try {
+    ScoreRows(log, table, write);
+  } catch (const HostFailure&) {
+    Flush(lines, out);  // the rows scored before stand
+    throw;
+  }
   Flush(lines, out);
-  return scored;
 }
 
 }  // namespace orva::host

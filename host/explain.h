@@ -38,16 +38,18 @@ using ScoredRowObserver = std::function<void(const ScoredRow&)>;
 // Scores every row of `table` in `log` as the plug-in's recalculation does
 // and shows each to `observe` in that order. An imported file's rows tell
 // where they came from when it was opened with its origins kept; an SQLite
-// log's rows are numbered in their table's order and have no date or time. False, with the
-// reason on standard error, when the recalculation failed; the rows shown
-// before stand.
-bool ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObserver& observe);
+// log's rows are numbered in their table's order and have no date or time.
+// When the recalculation fails, the rows shown before stand and a HostFailure
+// with the reason is raised, its status kIncomplete.
+void ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObserver& observe);
 
 // Appends `text` with backslash written as "\\" and control characters
 // (below 32, and 127) as "\xHH", so that one row stays one line.
 void AppendEscaped(std::string& line, std::string_view text);
 
-// Writes the header and one line per scored row to `out`; false as ScoreRows.
-bool Explain(const OpenLog& log, const std::string& table, std::FILE* out);
+// Writes the header and one line per scored row to `out`. When the
+// recalculation fails, the rows scored before are written, and the failure
+// raised as ScoreRows raises it.
+void Explain(const OpenLog& log, const std::string& table, std::FILE* out);
 
 }  // namespace orva::host

@@ -4,34 +4,21 @@
 // wrong kind is told apart from an empty one, with the option that fits.
 #include "host/log_source.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 
+#include "host/host_failure.h"
 #include "import/adif_reader.h"
 #include "import/cabrillo_reader.h"
+#include "platform/native/file_read.h"
 #include "platform/native/orva_log.h"
 
 namespace orva::host {
 namespace {
 
 using Format = LogSpec::Format;
-
-// The first bytes of a file, enough to tell its kind; false with the reason.
-bool ReadHead(const std::string& path, std::string& head, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    error = std::strerror(errno);
-    return false;
-  }
-  head.resize(import::kFormatHeadSize);
-  head.resize(std::fread(head.data(), 1, head.size(), file));
-  const bool read = !std::ferror(file);
-  error = read ? "" : std::strerror(errno);
-  std::fclose(file);
-  return read;
-}
 
 // How the host names each kind of log, and the option that reads it.
 struct Kind {
@@ -46,17 +33,19 @@ constexpr Kind kKinds[] = {
 };
 
 // Names the option that fits a log whose content is of another kind than it
-// was given as; false when the content shows no other kind.
-bool HintOtherKind(const LogSpec& source, std::string_view head) {
+// was given as; nothing when the content shows no other kind.
+std::optional<std::string> OtherKindHint(const LogSpec& source, std::string_view head) {
   const Format found = import::FormatOfContent(head);
   for (const Kind& kind : kKinds) {
     if (kind.format == found && found != source.format) {
-      std::fprintf(stderr, "orva-host: %s looks like %s: use %s\n", source.path.c_str(), kind.name,
-                   kind.option);
-      return true;
+      return source.path + " looks like " + kind.name + ": use " + kind.option;
     }
   }
-  return false;
+  return std::nullopt;
+}
+
+HostFailure CannotOpen(const std::string& path, int error) {
+  return HostFailure("cannot open " + path + ": " + std::strerror(error));
 }
 
 void TellRecords(const import::ImportedLog& log, const char* path) {
@@ -73,45 +62,45 @@ void TellRecords(const import::ImportedLog& log, const char* path) {
 
 }  // namespace
 
-bool RecogniseFormat(LogSpec& source) {
+void RecogniseFormat(LogSpec& source) {
   if (source.format != Format::kUnknown) {
-    return true;
+    return;
   }
-  std::string head, error;
-  if (!ReadHead(source.path, head, error)) {
-    std::fprintf(stderr, "orva-host: cannot open %s: %s\n", source.path.c_str(), error.c_str());
-    return false;
+  std::string head;
+  if (const int error = platform::ReadFileHead(source.path, head, import::kFormatHeadSize)) {
+    throw CannotOpen(source.path, error);
   }
   source.format = import::FormatOfContent(head);
   if (source.format == Format::kUnknown) {
-    std::fprintf(stderr,
-                 "orva-host: %s is no log of a kind orva-host reads (SQLite, ADIF, Cabrillo); "
-                 "give --log, --adif or --cabrillo\n",
-                 source.path.c_str());
-    return false;
+    throw HostFailure(source.path +
+                      " is no log of a kind orva-host reads (SQLite, ADIF, Cabrillo); "
+                      "give --log, --adif or --cabrillo");
   }
-  return true;
 }
 
-std::optional<import::ImportedLog> ImportFile(const LogSpec& source, const ImportSettings& settings,
-                                              bool& complete) {
+std::string ReadUserFile(const std::string& path) {
+  std::string bytes;
+  if (const int error = platform::ReadFileWhole(path, bytes)) {
+    throw CannotOpen(path, error);
+  }
+  return bytes;
+}
+
+orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings& settings,
+                                     bool& complete) {
   using namespace orva::import;
   const char* path = source.path.c_str();
-  std::string bytes, error;
-  if (!ReadWholeFile(source.path, bytes, error)) {
-    std::fprintf(stderr, "orva-host: cannot open %s: %s\n", path, error.c_str());
-    return std::nullopt;
-  }
+  const std::string bytes = ReadUserFile(source.path);
   ImportedLog log = source.format == LogSpec::Format::kAdif
                         ? ReadAdif(bytes, settings.adifExchangeFields)
                         : ReadCabrillo(bytes);
   if (!log.unreadable.empty()) {
-    std::fprintf(stderr, "orva-host: cannot read %s: %s\n", path, log.unreadable.c_str());
-    return std::nullopt;
+    throw HostFailure("cannot read " + source.path + ": " + log.unreadable);
   }
-  if (log.qsos.empty() &&
-      HintOtherKind(source, std::string_view(bytes).substr(0, import::kFormatHeadSize))) {
-    return std::nullopt;
+  if (log.qsos.empty()) {
+    if (auto hint = OtherKindHint(source, std::string_view(bytes).substr(0, kFormatHeadSize))) {
+      throw HostFailure(*hint);
+    }
   }
   TellRecords(log, path);
   if (log.qsos.empty()) {
@@ -126,28 +115,23 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
   std::unique_ptr<import::TemporaryLogDatabase> imported;
   std::string database = source.path;
   if (source.format != LogSpec::Format::kSqlite) {
-    std::optional<import::ImportedLog> log = ImportFile(source, settings, complete);
-    if (!log) {
-      return nullptr;
-    }
-    import::PutInTimeOrder(log->qsos);
+    import::ImportedLog log = ImportFile(source, settings, complete);
+    import::PutInTimeOrder(log.qsos);
     try {
-      imported = std::make_unique<import::TemporaryLogDatabase>(log->qsos, settings.table, origins);
+      imported = std::make_unique<import::TemporaryLogDatabase>(log.qsos, settings.table, origins);
     } catch (const std::exception& failure) {
-      std::fprintf(stderr, "orva-host: cannot import %s: %s\n", source.path.c_str(),
-                   failure.what());
-      return nullptr;
+      throw HostFailure("cannot import " + source.path + ": " + failure.what());
     }
     database = imported->Path();
   }
   const std::uint32_t connection = orva_log_open(database.c_str());
   if (connection == 0) {
-    std::string head, error;
-    if (!ReadHead(database, head, error) || !HintOtherKind(source, head)) {
-      std::fprintf(stderr, "orva-host: cannot open log %s: %s\n", database.c_str(),
-                   orva_log_last_error());
-    }
-    return nullptr;
+    std::string head;
+    const std::optional<std::string> hint =
+        platform::ReadFileHead(database, head, import::kFormatHeadSize) == 0
+            ? OtherKindHint(source, head)
+            : std::nullopt;
+    throw HostFailure(hint ? *hint : "cannot open log " + database + ": " + orva_log_last_error());
   }
   return std::unique_ptr<OpenLog>(
       new OpenLog(source.path, std::move(imported), origins, connection));

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,32 +21,35 @@ struct LogSpec {
   std::string path;
 };
 
-// Tells the kind of a log given without it from the file's content; false,
-// with the reason on standard error, when the file cannot be read or is of
-// no kind the host reads.
-bool RecogniseFormat(LogSpec& source);
+// Tells the kind of a log given without it from the file's content; raises a
+// HostFailure when the file cannot be read or is of no kind the host reads.
+void RecogniseFormat(LogSpec& source);
 
 struct ImportSettings {
   std::string table = "LOG";
   std::vector<std::string> adifExchangeFields;  // empty: the readers' default
 };
 
+// The bytes of a file the user named (a log, a reference file); raises a
+// HostFailure "cannot open PATH: reason" when it cannot be read.
+std::string ReadUserFile(const std::string& path);
+
 // Reads another program's file (ADIF or Cabrillo) into QSOs in file order,
 // naming on standard error each record left out, each read with a guess, and
-// what the reader remarked of the file; nothing, with the reason told, when
-// the file cannot be opened or read, or holds no QSO and looks like another
-// kind of log. `complete` turns false when records were left out or the
-// file holds no QSO.
-std::optional<import::ImportedLog> ImportFile(const LogSpec& source, const ImportSettings& settings,
-                                              bool& complete);
+// what the reader remarked of the file; raises a HostFailure with the reason
+// when the file cannot be opened or read, or holds no QSO and looks like
+// another kind of log. `complete` turns false when records were left out or
+// the file holds no QSO.
+orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings& settings,
+                                     bool& complete);
 
 // One log, open for as long as the object lives.
 class OpenLog {
  public:
-  // Null, with the reason on standard error, when the log cannot be opened
-  // or read. `complete` turns false when records of a file were left out
-  // (each named on standard error) or the file holds no QSO. An imported
-  // file's QSOs are put in time order, in which the contest counts them.
+  // Raises a HostFailure when the log cannot be opened or read. `complete`
+  // turns false when records of a file were left out (each named on
+  // standard error) or the file holds no QSO. An imported file's QSOs are
+  // put in time order, in which the contest counts them.
   static std::unique_ptr<OpenLog> Open(const LogSpec& source, const ImportSettings& settings,
                                        bool& complete,
                                        import::Origins origins = import::Origins::kLeftOut);

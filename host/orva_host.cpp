@@ -12,10 +12,8 @@
 // plug-in shows is printed once, when it shows: among the commands' answers,
 // or on standard error beside the report of --score.
 //
-// Exit status: 0 when all went well, 1 when the score may be incomplete
-// (records left out, no QSO in the file, an error box while scoring) or a
-// checked reference file has findings, 2 when nothing could be done (bad
-// options, a file or plug-in that cannot be opened, a file not written).
+// Exit status: as host_failure.h lists them. Every failure is told once, in
+// main(), as "orva-host: <message>" on standard error.
 #include <CLI/CLI.hpp>
 
 #include <clocale>
@@ -31,6 +29,7 @@
 
 #include "host/explain.h"
 #include "host/help_formatter.h"
+#include "host/host_failure.h"
 #include "host/log_source.h"
 #include "host/plugin_session.h"
 #include "host/reference_tools.h"
@@ -39,9 +38,12 @@
 
 namespace {
 
+using orva::host::ExitStatus;
+using orva::host::HostFailure;
+using orva::host::kFailed;
+using orva::host::kIncomplete;
+using orva::host::kSucceeded;
 using orva::host::LogSpec;
-
-enum ExitStatus { kSucceeded = 0, kIncomplete = 1, kFailed = 2 };
 
 struct Options {
   std::string plugin;
@@ -98,13 +100,12 @@ constexpr const char* kPluginName = "RARIREZazoriz.so";
 
 // The plug-in stands beside the host in a build tree, as it does beside a
 // logging program, and in the private library folder of an installed host.
-std::optional<std::string> FindPlugin() {
+std::string FindPlugin() {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) {
-    std::cerr << "orva-host: cannot tell where orva-host stands (" << error.message()
-              << "); give --plugin PATH\n";
-    return std::nullopt;
+    throw HostFailure("cannot tell where orva-host stands (" + error.message() +
+                      "); give --plugin PATH");
   }
   const std::filesystem::path beside = self.parent_path() / kPluginName;
   const std::filesystem::path installed =
@@ -114,9 +115,8 @@ std::optional<std::string> FindPlugin() {
       return candidate.string();
     }
   }
-  std::cerr << "orva-host: no plug-in at " << beside.string() << " nor at " << installed.string()
-            << "; give --plugin PATH\n";
-  return std::nullopt;
+  throw HostFailure("no plug-in at " + beside.string() + " nor at " + installed.string() +
+                    "; give --plugin PATH");
 }
 
 // The logs in the order they stand on the command line, whichever option
@@ -230,24 +230,22 @@ void CheckLogCount(const Options& options) {
   }
 }
 
-// Tells the kind of each log given without it; false when one cannot be
-// read or is of no kind the host reads (told on standard error).
-bool RecogniseFormats(Options& options) {
+// Tells the kind of each log given without it; raises a HostFailure when one
+// cannot be read or is of no kind the host reads.
+void RecogniseFormats(Options& options) {
   for (LogSpec& log : options.logs) {
-    if (!orva::host::RecogniseFormat(log)) {
-      return false;
-    }
+    orva::host::RecogniseFormat(log);
     if (log.format == LogSpec::Format::kCabrillo && !options.import.adifExchangeFields.empty()) {
       throw CLI::ValidationError("--exchange names ADIF fields; " + log.path +
                                  " is a Cabrillo log, whose exchange is its QSO lines' fields");
     }
   }
-  return true;
 }
 
 // Parses the command line; the exit status when the host should stop at
-// once (help, version, or a misused option told on standard error).
-std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
+// once (help, version). A misused option raises a HostFailure that tells it
+// with the usage.
+std::optional<ExitStatus> ParseCommandLine(int argc, char** argv, Options& options) {
   CLI::App app("Loads the contest plug-in as a logging program does, and scores logs with it.",
                "orva-host");
   app.formatter(std::make_shared<orva::host::HelpFormatter>(kUsage));
@@ -261,9 +259,7 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
     options.logs = LogsInOrder(app, formats);
     options.haveCommands = app.count("-c") > 0;
     CheckLogCount(options);
-    if (!RecogniseFormats(options)) {
-      return kFailed;
-    }
+    RecogniseFormats(options);
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();
     return kSucceeded;
@@ -271,43 +267,34 @@ std::optional<int> ParseCommandLine(int argc, char** argv, Options& options) {
     std::cout << version.what() << "\n";
     return kSucceeded;
   } catch (const CLI::Error& misuse) {
-    std::cerr << "orva-host: " << misuse.what() << "\nusage: " << kUsage;
-    return kFailed;
+    std::string usage = kUsage;
+    usage.pop_back();  // main() ends the message's last line
+    throw HostFailure(misuse.what() + ("\nusage: " + usage));
   }
   return std::nullopt;
 }
 
-int MakeReference(const Options& options) {
+ExitStatus MakeReference(const Options& options) {
   return orva::host::MakeReferenceFile(options.logs, options.import, options.makeReference);
 }
 
-int Explain(const Options& options) {
+ExitStatus Explain(const Options& options) {
   bool complete = true;
   const auto log = orva::host::OpenLog::Open(options.logs.front(), options.import, complete,
                                              orva::import::Origins::kKept);
-  if (!log) {
-    return kFailed;
-  }
-  const bool explained = orva::host::Explain(*log, options.import.table, stdout);
-  return explained && complete ? kSucceeded : kIncomplete;
+  orva::host::Explain(*log, options.import.table, stdout);
+  return complete ? kSucceeded : kIncomplete;
 }
 
 // Scores with the plug-in itself, or runs commands against it.
-int DrivePlugin(const Options& options) {
+ExitStatus DrivePlugin(const Options& options) {
   bool complete = true;
   std::unique_ptr<orva::host::OpenLog> log;
   if (!options.logs.empty()) {
     log = orva::host::OpenLog::Open(options.logs.front(), options.import, complete);
-    if (!log) {
-      return kFailed;
-    }
   }
-  const std::optional<std::string> path =
-      options.plugin.empty() ? FindPlugin() : std::optional(options.plugin);
-  orva::host::Plugin plugin{};
-  if (!path || !orva::host::LoadPlugin(*path, plugin)) {
-    return kFailed;
-  }
+  const orva::host::Plugin plugin =
+      orva::host::LoadPlugin(options.plugin.empty() ? FindPlugin() : options.plugin);
   if (!options.reference.empty()) {
     orva_set_reference_file(options.reference.c_str());
   }
@@ -333,16 +320,9 @@ int DrivePlugin(const Options& options) {
   return scoredAll ? kSucceeded : kIncomplete;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  // A logging program runs under its user's locale, and the plug-in ignores
-  // letter case by that locale's rules (multiplier keys, the error box's
-  // title). Numbers keep the C formatting that the reports and logs use.
-  std::setlocale(LC_CTYPE, "");
-  std::setlocale(LC_COLLATE, "");
+ExitStatus Run(int argc, char** argv) {
   Options options;
-  if (const std::optional<int> stop = ParseCommandLine(argc, argv, options)) {
+  if (const std::optional<ExitStatus> stop = ParseCommandLine(argc, argv, options)) {
     return *stop;
   }
   // Only the command mode stands for a logging program, whose window comes
@@ -362,4 +342,26 @@ int main(int argc, char** argv) {
     return Explain(options);
   }
   return DrivePlugin(options);
+}
+
+int Tell(const char* message, ExitStatus status) {
+  std::cerr << "orva-host: " << message << "\n";
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A logging program runs under its user's locale, and the plug-in ignores
+  // letter case by that locale's rules (multiplier keys, the error box's
+  // title). Numbers keep the C formatting that the reports and logs use.
+  std::setlocale(LC_CTYPE, "");
+  std::setlocale(LC_COLLATE, "");
+  try {
+    return Run(argc, argv);
+  } catch (const HostFailure& failure) {
+    return Tell(failure.what(), failure.status());
+  } catch (const std::exception& failure) {
+    return Tell(failure.what(), kFailed);
+  }
 }

@@ -16,33 +16,35 @@
 #include <vector>
 
 #include "base/records.h"
+#include "host/host_failure.h"
 #include "platform/native/orva_window.h"
 
 namespace orva::host {
 namespace {
 
 template <class F>
-bool Resolve(void* library, const char* name, F& function) {
+void Resolve(void* library, const char* name, F& function) {
   function = reinterpret_cast<F>(dlsym(library, name));
   if (!function) {
-    std::cerr << "orva-host: the plug-in has no export " << name << "\n";
+    throw HostFailure(std::string("the plug-in has no export ") + name);
   }
-  return function != nullptr;
 }
 
 }  // namespace
 
-bool LoadPlugin(const std::string& path, Plugin& plugin) {
+Plugin LoadPlugin(const std::string& path) {
   void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!library) {
-    std::cerr << "orva-host: cannot load the plug-in: " << dlerror() << "\n";
-    return false;
+    throw HostFailure(std::string("cannot load the plug-in: ") + dlerror());
   }
-  return Resolve(library, "_GetInfo", plugin.GetInfo) && Resolve(library, "_Run", plugin.Run) &&
-         Resolve(library, "_AddQSO", plugin.AddQSO) &&
-         Resolve(library, "_GetScore", plugin.GetScore) &&
-         Resolve(library, "_GrabNumber", plugin.GrabNumber) &&
-         Resolve(library, "_Release", plugin.Release);
+  Plugin plugin{};
+  Resolve(library, "_GetInfo", plugin.GetInfo);
+  Resolve(library, "_Run", plugin.Run);
+  Resolve(library, "_AddQSO", plugin.AddQSO);
+  Resolve(library, "_GetScore", plugin.GetScore);
+  Resolve(library, "_GrabNumber", plugin.GrabNumber);
+  Resolve(library, "_Release", plugin.Release);
+  return plugin;
 }
 
 ErrorBoxPrinter::ErrorBoxPrinter(std::ostream& out) : out_(out) {
@@ -266,8 +268,8 @@ class Session {
   void Info() {
     unsigned char info[1024] = {};
     plugin_.GetInfo(info);
-    std::cout << "name " << std::string(reinterpret_cast<char*>(info + 1), info[0]) << "\n";
-    std::cout << "kind " << std::string(reinterpret_cast<char*>(info + 261), info[260]) << "\n";
+    std::cout << "name " << ShortStringText(info + kInfoPluginNameOffset) << "\n";
+    std::cout << "kind " << ShortStringText(info + kInfoPluginKindOffset) << "\n";
   }
 
   // CALL BAND MODE, then the exchange: the words after them, one space
@@ -287,8 +289,7 @@ class Session {
     record_.CallSign.assign(call);
     unsigned char buffer[256] = {};
     plugin_.GrabNumber(&record_, buffer);
-    std::cout << "reference " << std::string(reinterpret_cast<char*>(buffer + 1), buffer[0])
-              << "\n";
+    std::cout << "reference " << ShortStringText(buffer) << "\n";
   }
 
   void PrintReport() {

@@ -20,9 +20,9 @@ struct Plugin {
   void (*Release)();
 };
 
-// Loads the plug-in library and finds its exports; false with the reason on
-// standard error.
-bool LoadPlugin(const std::string& path, Plugin& plugin);
+// Loads the plug-in library and finds its exports; raises a HostFailure with
+// the reason when it cannot.
+Plugin LoadPlugin(const std::string& path);
 
 // Prints every error box once, as it shows, as "error-box CAPTION: TEXT" on
 // one stream, and counts them; listens for as long as it lives.

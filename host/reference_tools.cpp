@@ -14,6 +14,7 @@
 #include <optional>
 #include <string_view>
 
+#include "base/log_columns.h"
 #include "base/records.h"
 #include "base/text.h"
 #include "import/imported_log.h"
@@ -49,7 +50,7 @@ bool IsContinentStyle(std::string_view reference) {
 }
 
 bool IsBlankOrControl(char c) {
-  return IsBlank(c) || c == '\x7f';
+  return IsBlank(c) || IsControl(c);
 }
 
 // A callsign a lookup could never find: the key of a line ends at "=" and
@@ -100,15 +101,6 @@ Stations InCallsignOrder(std::vector<Given>& given) {
   return stations;
 }
 
-std::string Printable(std::string_view text) {
-  std::string shown;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    shown += byte < 32 || byte == 127 ? '?' : c;
-  }
-  return shown;
-}
-
 void Remember(std::vector<Given>& given, std::map<std::string, int>& unmatchable,
               std::string_view callSign, const std::string& reference) {
   std::string call = UpperAscii(callSign);
@@ -139,9 +131,10 @@ class StationReader {
     TLogQuery query("LogQuery", platform::BindLogCursor(connection));
     query.SetText(SelectAllFrom(table));
     query.Open();
+    const std::string callSign(log_column::kCallSign), exchange(log_column::kQsoReportRecived);
     for (; !query.Eof(); query.Next()) {
-      const std::string call(query.FieldText("CallSign"));
-      Read(call, query.FieldText("QSOReportRecived"));
+      const std::string call(query.FieldText(callSign));
+      Read(call, query.FieldText(exchange));
     }
   }
 
@@ -155,28 +148,22 @@ class StationReader {
   TScoreDetail detail_;
 };
 
-// Reads one log of any format into `reader`; false with the reason told.
-bool ReadLog(const LogSpec& source, const ImportSettings& settings, StationReader& reader,
+// Reads one log of any format into `reader`; a HostFailure with the reason
+// when it cannot.
+void ReadLog(const LogSpec& source, const ImportSettings& settings, StationReader& reader,
              bool& complete) {
+  if (source.format != LogSpec::Format::kSqlite) {
+    const import::ImportedLog log = ImportFile(source, settings, complete);
+    for (const import::ImportedQso& qso : log.qsos) {
+      reader.Read(qso.CallSign, qso.QSOReportRecived);
+    }
+    return;
+  }
+  const std::unique_ptr<OpenLog> open = OpenLog::Open(source, settings, complete);
   try {
-    if (source.format != LogSpec::Format::kSqlite) {
-      const std::optional<import::ImportedLog> log = ImportFile(source, settings, complete);
-      if (!log) {
-        return false;
-      }
-      for (const import::ImportedQso& qso : log->qsos) {
-        reader.Read(qso.CallSign, qso.QSOReportRecived);
-      }
-      return true;
-    }
-    const std::unique_ptr<OpenLog> open = OpenLog::Open(source, settings, complete);
-    if (open) {
-      reader.ReadTable(open->Connection(), settings.table);
-    }
-    return open != nullptr;
+    reader.ReadTable(open->Connection(), settings.table);
   } catch (const std::exception& failure) {
-    std::fprintf(stderr, "orva-host: cannot read %s: %s\n", source.path.c_str(), failure.what());
-    return false;
+    throw HostFailure("cannot read " + source.path + ": " + failure.what());
   }
 }
 
@@ -202,16 +189,19 @@ void TellAmbiguities(const Stations& stations, const std::map<std::string, int>&
     }
   }
   for (const auto& [call, count] : unmatchable) {
-    told += "orva-host: left out callsign '" + Printable(call) + "' (" + std::to_string(count) +
-            (count == 1 ? " QSO" : " QSOs") + "): no lookup can match it\n";
+    told += "orva-host: left out callsign " + QuotedForMessage(call) + " (" +
+            std::to_string(count) + (count == 1 ? " QSO" : " QSOs") + "): no lookup can match it\n";
   }
   std::fwrite(told.data(), 1, told.size(), stderr);
 }
 
 // Why the reference file was not made, and that the one there stands.
+std::string Kept(const std::string& path, const std::string& reason) {
+  return reason + ": " + (path == "-" ? "nothing written" : path + " left as it was");
+}
+
 void TellKept(const std::string& path, const std::string& reason) {
-  const std::string kept = path == "-" ? "nothing written" : path + " left as it was";
-  std::fprintf(stderr, "orva-host: %s: %s\n", reason.c_str(), kept.c_str());
+  std::fprintf(stderr, "orva-host: %s\n", Kept(path, reason).c_str());
 }
 
 // The permissions a new file of the user's gets: what the umask lets through.
@@ -231,12 +221,6 @@ struct Finding {
   bool note = false;
 };
 
-std::string Quote(std::string_view text) {
-  std::string quoted(1, '\'');
-  quoted += Printable(text);
-  return quoted += '\'';
-}
-
 // What the rules make of the text a line pre-fills, unless it is a reference
 // that scores as a continent's. A reference of two letters that name no
 // continent (AN-016, or ROARS of another contest's log) is what a station
@@ -252,16 +236,17 @@ std::optional<Finding> SurprisingPrefill(ExchangeJudge& judge, std::size_t line,
   }
   if (IsContinentStyle(detail.reference)) {
     return Finding{line,
-                   std::string("note: pre-fills ") + Quote(value) +
+                   std::string("note: pre-fills ") + QuotedForMessage(value) +
                        ", whose reference starts with no continent: worth " +
                        std::to_string(points) + " points",
                    true};
   }
   const std::string read = detail.reference.empty()
                                ? "no reference"
-                               : std::string("the reference ") + Quote(detail.reference);
-  return Finding{line, std::string("pre-fills ") + Quote(value) + ", which the rules read as " +
-                           read + ", worth " + std::to_string(points) + " points"};
+                               : std::string("the reference ") + QuotedForMessage(detail.reference);
+  return Finding{line, std::string("pre-fills ") + QuotedForMessage(value) +
+                           ", which the rules read as " + read + ", worth " +
+                           std::to_string(points) + " points"};
 }
 
 std::optional<std::string> KeyFault(std::string_view key) {
@@ -269,12 +254,12 @@ std::optional<std::string> KeyFault(std::string_view key) {
     return "an empty key never pre-fills";
   }
   if (std::any_of(key.begin(), key.end(), IsBlankOrControl)) {
-    return std::string("the key ") + Quote(key) +
+    return std::string("the key ") + QuotedForMessage(key) +
            " holds a space or control character (a space before \"=\"?): no callsign "
            "matches it";
   }
   if (UpperAscii(key) != key) {
-    return std::string("the key ") + Quote(key) +
+    return std::string("the key ") + QuotedForMessage(key) +
            " has lower-case letters: it matches only a callsign given exactly so";
   }
   return std::nullopt;
@@ -306,7 +291,7 @@ std::vector<Finding> CheckLines(std::string_view bytes) {
       continue;
     }
     if (const auto earlier = lineOfKey.find(key); earlier != lineOfKey.end()) {
-      findings.push_back({earlier->second, std::string("the key ") + Quote(key) +
+      findings.push_back({earlier->second, std::string("the key ") + QuotedForMessage(key) +
                                                " is given again on line " + std::to_string(number) +
                                                ", which wins: this line is never used"});
     }
@@ -324,16 +309,20 @@ std::vector<Finding> CheckLines(std::string_view bytes) {
 
 }  // namespace
 
-int MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& settings,
-                      const std::string& path) {
+ExitStatus MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& settings,
+                             const std::string& path) {
   StationReader reader;
   bool complete = true;
   bool everyLogGaveQsos = true;
   for (const LogSpec& log : logs) {
     const std::size_t before = reader.qsos;
-    if (!ReadLog(log, settings, reader, complete)) {
-      TellKept(path, log.path + " could not be read");
-      return 2;
+    try {
+      ReadLog(log, settings, reader, complete);
+    } catch (const HostFailure& failure) {
+      // The reason first, then what became of the reference file, each a line.
+      throw HostFailure(std::string(failure.what()) +
+                            "\norva-host: " + Kept(path, log.path + " could not be read"),
+                        failure.status());
     }
     if (reader.qsos == before) {
       TellKept(path, log.path + " gave no QSO");
@@ -343,34 +332,27 @@ int MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& se
   // A log read as something it is not (a Cabrillo file given as ADIF) gives
   // nothing; a file made of what is left would silently lose its stations.
   if (!everyLogGaveQsos) {
-    return 2;
+    return kFailed;  // each log told as it was read
   }
   const Stations stations = InCallsignOrder(reader.given);
   TellAmbiguities(stations, reader.unmatchable);
   if (stations.empty()) {
-    TellKept(path, "no QSO of the logs carried a reference");
-    return 2;
+    throw HostFailure(Kept(path, "no QSO of the logs carried a reference"));
   }
   const std::string text = FileText(stations);
   if (path == "-") {
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (std::fflush(stdout) != 0) {
-      return 2;
+      return kFailed;
     }
   } else if (const int failure = platform::ReplaceFileWhole(path, text, {WithUmask(0666), {}})) {
-    std::fprintf(stderr, "orva-host: cannot write %s: %s\n", path.c_str(), std::strerror(failure));
-    return 2;
+    throw HostFailure("cannot write " + path + ": " + std::strerror(failure));
   }
-  return complete ? 0 : 1;
+  return complete ? kSucceeded : kIncomplete;
 }
 
-int CheckReferenceFile(const std::string& path) {
-  std::string bytes, error;
-  if (!import::ReadWholeFile(path, bytes, error)) {
-    std::fprintf(stderr, "orva-host: cannot open %s: %s\n", path.c_str(), error.c_str());
-    return 2;
-  }
-  std::vector<Finding> findings = CheckLines(bytes);
+ExitStatus CheckReferenceFile(const std::string& path) {
+  std::vector<Finding> findings = CheckLines(ReadUserFile(path));
   std::stable_sort(findings.begin(), findings.end(),
                    [](const Finding& a, const Finding& b) { return a.line < b.line; });
   for (const Finding& finding : findings) {
@@ -378,7 +360,7 @@ int CheckReferenceFile(const std::string& path) {
   }
   const bool onlyNotes = std::all_of(findings.begin(), findings.end(),
                                      [](const Finding& finding) { return finding.note; });
-  return onlyNotes ? 0 : 1;
+  return onlyNotes ? kSucceeded : kIncomplete;
 }
 
 }  // namespace orva::host

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/host_failure.h"
 #include "host/log_source.h"
 
 namespace orva::host {
@@ -19,18 +20,20 @@ namespace orva::host {
 // in byte order, ended by CR LF. The file is written beside `path` and
 // renamed over it, so an old file is never left half-written. Callsigns that
 // gave different references and callsigns no lookup could match are named
-// on standard error. 0 when written, 1 when written but records of a file
-// were left out, 2 when a log could not be read, a log gave no QSO, no QSO
-// carried a reference, or the file could not be written: nothing is written
-// then, and an old file stands as it was.
-int MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& settings,
-                      const std::string& path);
+// on standard error. kSucceeded when written, kIncomplete when written but
+// records of a file were left out. When a log could not be read, a log gave
+// no QSO, no QSO carried a reference, or the file could not be written,
+// nothing is written and an old file stands as it was: kFailed when the
+// reasons were told as the logs were read, else a HostFailure with them.
+ExitStatus MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& settings,
+                             const std::string& path);
 
 // Prints "FILE:LINE: finding" for every line of the reference file at `path`
 // that can never pre-fill or pre-fills something that is no reference, and
 // "FILE:LINE: note: ..." for every line that pre-fills a reference starting
-// with no continent (worth 0 points). 0 without findings (notes aside), 1
-// with findings, 2 when the file cannot be read.
-int CheckReferenceFile(const std::string& path);
+// with no continent (worth 0 points). kSucceeded without findings (notes
+// aside), kIncomplete with findings; a HostFailure when the file cannot be
+// read.
+ExitStatus CheckReferenceFile(const std::string& path);
 
 }  // namespace orva::host

@@ -6,6 +6,8 @@
 #include <limits>
 #include <utility>
 
+#include "base/text.h"
+
 namespace orva::import {
 namespace {
 
@@ -132,12 +134,7 @@ void AppendExchangeField(std::string& exchange, std::string_view field) {
 }
 
 std::string Quoted(std::string_view text) {
-  constexpr std::size_t kMostShown = 40;
-  std::string quoted = "'";
-  for (const char c : text.substr(0, kMostShown)) {
-    quoted += c >= ' ' && c <= '~' ? c : '?';
-  }
-  return quoted + (text.size() > kMostShown ? "...'" : "'");
+  return QuotedForMessage(text, {.mostShown = 40, .asciiOnly = true});
 }
 
 }  // namespace orva::import

@@ -12,8 +12,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <memory>
-#include <stdexcept>
+
+#include "base/failure.h"
+#include "base/log_columns.h"
 
 namespace orva::import {
 namespace {
@@ -21,10 +24,26 @@ namespace {
 using Database = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
 using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
 
+// The table's columns in the order it is made with, each with the text of an
+// imported QSO that it holds.
+struct TableColumn {
+  const char* name;
+  std::string ImportedQso::*text;
+};
+constexpr TableColumn kTableColumns[] = {
+    {log_column::kCallSign, &ImportedQso::CallSign},
+    {log_column::kDigiBand, &ImportedQso::DigiBand},
+    {log_column::kQsoMode, &ImportedQso::QSOMode},
+    {log_column::kQsoReportRecived, &ImportedQso::QSOReportRecived},
+    {log_column::kDxccPrefix, &ImportedQso::DXCCPrefix},
+    {log_column::kMainPrefix, &ImportedQso::MainPrefix},
+    {log_column::kContinent, &ImportedQso::Continent},
+    {log_column::kItuZone, &ImportedQso::ITUZone},
+};
+
 void Check(sqlite3* database, int result, int expected = SQLITE_OK) {
   if (result != expected) {
-    throw std::runtime_error(std::string("cannot write the imported log: ") +
-                             sqlite3_errmsg(database));
+    throw Failure(std::string("cannot write the imported log: ") + sqlite3_errmsg(database));
   }
 }
 
@@ -38,6 +57,34 @@ void BindText(sqlite3* database, sqlite3_stmt* insert, int column, const std::st
         sqlite3_bind_text64(insert, column, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8));
 }
 
+// The origin columns after them, when kept, in the order they are bound.
+struct OriginColumn {
+  const char* name;
+  const char* type;
+};
+constexpr OriginColumn kOriginColumns[] = {
+    {kDateColumn, "TEXT"}, {kTimeColumn, "TEXT"}, {kRecordColumn, "INTEGER"}};
+
+std::string CreateTable(const std::string& table, bool kept) {
+  std::string sql = "CREATE TABLE " + table + " (";
+  for (const TableColumn& column : kTableColumns) {
+    sql += std::string(&column == kTableColumns ? "" : ", ") + column.name + " TEXT";
+  }
+  for (const OriginColumn& column : kOriginColumns) {
+    sql += kept ? std::string(", ") + column.name + " " + column.type : "";
+  }
+  return sql + ")";
+}
+
+std::string InsertRow(const std::string& table, bool kept) {
+  const std::size_t columns = std::size(kTableColumns) + (kept ? std::size(kOriginColumns) : 0);
+  std::string sql = "INSERT INTO " + table + " VALUES (?";
+  for (std::size_t column = 1; column < columns; ++column) {
+    sql += ", ?";
+  }
+  return sql + ")";
+}
+
 void FillTable(const std::string& path, const std::vector<ImportedQso>& qsos,
                const std::string& table, Origins origins) {
   const bool kept = origins == Origins::kKept;
@@ -45,26 +92,18 @@ void FillTable(const std::string& path, const std::vector<ImportedQso>& qsos,
   const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
   const Database database(raw, sqlite3_close);
   if (!raw) {
-    throw std::runtime_error(std::string("cannot write the imported log: ") +
-                             sqlite3_errstr(opened));
+    throw Failure(std::string("cannot write the imported log: ") + sqlite3_errstr(opened));
   }
   Check(raw, opened);
   Execute(raw, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN;");
-  Execute(raw, "CREATE TABLE " + table +
-                   " (CallSign TEXT, DigiBand TEXT, QSOMode TEXT, QSOReportRecived TEXT,"
-                   " DXCCPrefix TEXT, MainPrefix TEXT, Continent TEXT, ITUZone TEXT" +
-                   (kept ? ", QSODate TEXT, QSOTime TEXT, Record INTEGER)" : ")"));
-  const std::string values = kept ? "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?" : "?, ?, ?, ?, ?, ?, ?, ?";
+  Execute(raw, CreateTable(table, kept));
   sqlite3_stmt* rawInsert = nullptr;
-  Check(raw, sqlite3_prepare_v2(raw, ("INSERT INTO " + table + " VALUES (" + values + ")").c_str(),
-                                -1, &rawInsert, nullptr));
+  Check(raw, sqlite3_prepare_v2(raw, InsertRow(table, kept).c_str(), -1, &rawInsert, nullptr));
   const Statement insert(rawInsert, sqlite3_finalize);
   for (const ImportedQso& qso : qsos) {
     int column = 0;
-    for (const std::string* text :
-         {&qso.CallSign, &qso.DigiBand, &qso.QSOMode, &qso.QSOReportRecived, &qso.DXCCPrefix,
-          &qso.MainPrefix, &qso.Continent, &qso.ITUZone}) {
-      BindText(raw, rawInsert, ++column, *text);
+    for (const TableColumn& tableColumn : kTableColumns) {
+      BindText(raw, rawInsert, ++column, qso.*tableColumn.text);
     }
     if (kept) {
       BindText(raw, rawInsert, ++column, qso.date);
@@ -99,8 +138,7 @@ std::string NewTemporaryFile() {
   std::string path = (std::filesystem::temp_directory_path() / "orva-import-XXXXXX").string();
   const int file = mkstemp(path.data());
   if (file < 0) {
-    throw std::runtime_error("cannot make a temporary log file: " +
-                             std::string(std::strerror(errno)));
+    throw Failure("cannot make a temporary log file: " + std::string(std::strerror(errno)));
   }
   close(file);
   return path;
@@ -108,29 +146,11 @@ std::string NewTemporaryFile() {
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
-  struct Closer {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
-  const std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-  bytes.clear();
-  char buffer[1 << 16];
-  std::size_t count = 0;
-  while (file && (count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    bytes.append(buffer, count);
-  }
-  if (!file || std::ferror(file.get())) {
-    error = std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
 TemporaryLogDatabase::TemporaryLogDatabase(const std::vector<ImportedQso>& qsos,
                                            const std::string& table, Origins origins) {
   if (!IsPlainTableName(table)) {
-    throw std::runtime_error("the table name " + Quoted(table) +
-                             " is not a plain name (letters, digits, underscores)");
+    throw Failure("the table name " + Quoted(table) +
+                  " is not a plain name (letters, digits, underscores)");
   }
   path_ = NewTemporaryFile();
   try {

@@ -10,18 +10,20 @@
 
 namespace orva::import {
 
-// The file's whole content; false with the system's reason when it cannot be
-// opened or read (a missing file, a folder, no permission).
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
-
 // Whether the table keeps, beside the columns the plug-in reads, where each
-// QSO came from (the columns QSODate, QSOTime and Record): the plug-in never
-// reads them, and a score is quicker without them.
+// QSO came from (the columns below): the plug-in never reads them, and a
+// score is quicker without them.
 enum class Origins { kLeftOut, kKept };
+
+// The columns of a QSO's origin: its date and time as the file gives them,
+// and its record's number in the file.
+inline constexpr char kDateColumn[] = "QSODate";
+inline constexpr char kTimeColumn[] = "QSOTime";
+inline constexpr char kRecordColumn[] = "Record";
 
 // A new database file in the system's temporary folder, holding the QSOs in
 // the table `table` (letters, digits and underscores), removed again with this object.
-// Throws std::exception with the reason when it cannot be made.
+// Raises a Failure with the reason when it cannot be made.
 class TemporaryLogDatabase {
  public:
   TemporaryLogDatabase(const std::vector<ImportedQso>& qsos, const std::string& table,

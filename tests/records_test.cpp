@@ -57,6 +57,14 @@ TEST(InfoRecord, WritesOnlyNameKindAndFlags) {
   EXPECT_TRUE(untouched(520, info.size()));
 }
 
+TEST(InfoRecord, ReadsBackAtItsOffsetsAsAHostReadsIt) {
+  std::array<unsigned char, 600> info;
+  info.fill(0xAB);
+  FillInfoRecord(info.data());
+  EXPECT_EQ(ShortStringText(info.data() + kInfoPluginNameOffset), "ORVA DX Contest");
+  EXPECT_EQ(ShortStringText(info.data() + kInfoPluginKindOffset), "tarnix_contest");
+}
+
 TEST(ExchangeRecord, CopyInTakesAllBytesAndLeavesTheHostsAlone) {
   std::array<unsigned char, sizeof(TExchangeRecord)> host;
   for (std::size_t i = 0; i < host.size(); ++i) {

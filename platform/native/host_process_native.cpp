@@ -4,10 +4,7 @@
 // the one beside it.
 #include <sys/stat.h>
 
-#include <fstream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -15,6 +12,7 @@
 
 #include "base/failure.h"
 #include "platform/host_process.h"
+#include "platform/native/file_read.h"
 #include "platform/native/orva_native.h"
 
 namespace orva::platform {
@@ -58,13 +56,11 @@ bool IsExistingFile(const std::string& path) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  std::string bytes;
+  if (ReadFileWhole(path, bytes) != 0) {
     throw Failure("Cannot open file " + path);
   }
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return std::move(bytes).str();
+  return bytes;
 }
 
 }  // namespace orva::platform

@@ -2,19 +2,21 @@
 // short views of what a reader returned.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "import/imported_log.h"
-#include "import/temporary_log_database.h"
+#include "platform/native/file_read.h"
 
 namespace orva::import::test {
 
 inline std::string SampleFile(const std::string& name) {
-  std::string bytes, error;
-  EXPECT_TRUE(ReadWholeFile(std::string(ORVA_IMPORT_SAMPLES) + "/" + name, bytes, error)) << error;
+  std::string bytes;
+  const int error = platform::ReadFileWhole(std::string(ORVA_IMPORT_SAMPLES) + "/" + name, bytes);
+  EXPECT_EQ(error, 0) << std::strerror(error);
   return bytes;
 }
 

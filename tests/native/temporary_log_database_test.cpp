@@ -77,13 +77,5 @@ TEST(TemporaryLogDatabase, RefusesTableNamesTheQueryCouldNotHold) {
   EXPECT_NO_THROW(TemporaryLogDatabase({}, "_log9"));
 }
 
-TEST(ReadWholeFile, GivesTheReasonAFileCannotBeRead) {
-  std::string bytes, error;
-  EXPECT_FALSE(ReadWholeFile("/nonexistent/log.adi", bytes, error));
-  EXPECT_EQ(error, "No such file or directory");
-  EXPECT_FALSE(ReadWholeFile(fs::temp_directory_path().string(), bytes, error));
-  EXPECT_EQ(error, "Is a directory");
-}
-
 }  // namespace
 }  // namespace orva::import
