@@ -42,12 +42,15 @@ struct FormDesign {
   int memoCharset = 0;
 };
 
-// Show commands as the platform numbers them.
+// Show commands as the platform numbers them. A placement record holds the
+// first four; a stored one may hold any, as other programs wrote it.
 enum ShowCommand : std::uint32_t {
   kSwHide = 0,
   kSwShowNormal = 1,
   kSwShowMinimized = 2,
   kSwShowMaximized = 3,
+  kSwMinimize = 6,
+  kSwShowMinNoActive = 7,
 };
 
 // The platform's window placement record.

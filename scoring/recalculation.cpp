@@ -7,6 +7,7 @@
 
 #include "base/failure.h"
 #include "base/identifier.h"
+#include "base/log_columns.h"
 #include "base/text.h"
 #include "platform/toolkit.h"
 
@@ -18,10 +19,6 @@ constexpr std::size_t kNoPart = std::string_view::npos;
 
 bool IsSpaceOrTab(char c) {
   return c == ' ' || c == '\t';
-}
-
-bool IsControl(char c) {
-  return static_cast<unsigned char>(c) < 32 || c == 127;
 }
 
 char ClosingQuote(char open) {
@@ -86,14 +83,14 @@ struct Column {
   ShortString TExchangeRecord::*field;
 };
 const std::array<Column, 8> kColumns = {{
-    {"QSOReportRecived", &TExchangeRecord::QSOReportRecived},
-    {"DXCCPrefix", &TExchangeRecord::DXCCPrefix},
-    {"MainPrefix", &TExchangeRecord::MainPrefix},
-    {"CallSign", &TExchangeRecord::CallSign},
-    {"DigiBand", &TExchangeRecord::DigiBand},
-    {"QSOMode", &TExchangeRecord::QSOMode},
-    {"Continent", &TExchangeRecord::Continent},
-    {"ITUZone", &TExchangeRecord::ITUZone},
+    {log_column::kQsoReportRecived, &TExchangeRecord::QSOReportRecived},
+    {log_column::kDxccPrefix, &TExchangeRecord::DXCCPrefix},
+    {log_column::kMainPrefix, &TExchangeRecord::MainPrefix},
+    {log_column::kCallSign, &TExchangeRecord::CallSign},
+    {log_column::kDigiBand, &TExchangeRecord::DigiBand},
+    {log_column::kQsoMode, &TExchangeRecord::QSOMode},
+    {log_column::kContinent, &TExchangeRecord::Continent},
+    {log_column::kItuZone, &TExchangeRecord::ITUZone},
 }};
 
 void ReadRow(TLogQuery& query, TExchangeRecord& current) {

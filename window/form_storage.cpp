@@ -193,16 +193,16 @@ void TFormStorage::ReadPosition() {
 
 void TFormStorage::ReadShowState() {
   switch (ReadInteger("ShowCmd", 0)) {
-    case 2:  // SW_SHOWMINIMIZED
-    case 6:  // SW_MINIMIZE
-    case 7:  // SW_SHOWMINNOACTIVE
+    case platform::kSwShowMinimized:
+    case platform::kSwMinimize:
+    case platform::kSwShowMinNoActive:
       // Minimizing is left to the application's window. The plug-in's
       // application has none, so the command ends in the thread's queue and
       // the window comes up normal; it is not repainted.
       window_->SetState(platform::WindowState::kNormal);
       context_.postApplicationSysCommand(kScMinimize);
       return;
-    case 3:  // SW_SHOWMAXIMIZED
+    case platform::kSwShowMaximized:
       window_->SetState(platform::WindowState::kMaximized);
       break;
     default:

@@ -70,6 +70,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "platform/native/file_replace.h"
 #include "platform/native/orva_native.h"
 #include "platform/settings_store.h"
@@ -150,19 +151,16 @@ bool MakeDirectory(const std::string& path) {
 
 // --- Encoding --------------------------------------------------------------
 
-bool NeedsEscape(unsigned char c) {
-  return c < 0x20 || c == 0x7F || c == '%' || c == '=';
+bool NeedsEscape(char c) {
+  return IsControl(c) || c == '%' || c == '=';
 }
 
 std::string Escape(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
   for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (NeedsEscape(byte)) {
+    if (NeedsEscape(c)) {
       out += '%';
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xF];
+      AppendHex(out, c);
     } else {
       out += c;
     }
@@ -183,9 +181,8 @@ int HexDigit(char c) {
 std::optional<std::string> Unescape(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte != '%') {
-      if (NeedsEscape(byte)) {
+    if (text[i] != '%') {
+      if (NeedsEscape(text[i])) {
         return std::nullopt;
       }
       out += text[i];
