@@ -1,6 +1,6 @@
 // The error box's caption: the host executable's name as the operator knows
 // it, cut at its first dot, in lower case after its first letter.
-#include "window/error_box.h"
+#include "scoring/error_box_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,30 +1,10 @@
-// The error box's text and caption, derived the same way on both builds, so
-// the operator sees the same words whichever platform draws the box.
+// The error box shown through the build's toolkit, under the host's title.
 #include "window/error_box.h"
 
-#include "base/path.h"
 #include "platform/host_process.h"
-#include "platform/text_compare.h"
 #include "platform/toolkit.h"
 
 namespace orva {
-
-std::string ErrorBoxText(std::string_view message) {
-  std::string text(message);
-  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') {
-    text += '.';
-  }
-  return text;
-}
-
-std::string ApplicationTitle(std::string_view executablePath) {
-  std::string_view name = SplitAtLastSeparator(executablePath, platform::kPathDelimiters).fileName;
-  name = name.substr(0, name.find('.'));
-  if (name.empty()) {
-    return {};
-  }
-  return name.front() + platform::LowerCase(name.substr(1));
-}
 
 void ShowErrorMessage(std::string_view message) {
   platform::ShowErrorBox(ApplicationTitle(platform::HostExecutablePath()), ErrorBoxText(message));

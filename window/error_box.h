@@ -1,18 +1,12 @@
-// The error box in which the plug-in reports failures to the operator: the
-// message, finished with a full stop, under the application's title.
+// The error box in which the plug-in reports failures to the operator, its
+// words as scoring/error_box_text.h forms them.
 #pragma once
 
-#include <string>
 #include <string_view>
 
+#include "scoring/error_box_text.h"
+
 namespace orva {
-
-// The message with "." appended when its last character sorts above ".".
-std::string ErrorBoxText(std::string_view message);
-
-// The host executable's file name without directory, cut at its first ".",
-// with every letter after the first in lower case under the user's locale.
-std::string ApplicationTitle(std::string_view executablePath);
 
 // Shows `message` in the error box; returns when the user has closed it.
 void ShowErrorMessage(std::string_view message);

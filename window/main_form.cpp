@@ -136,7 +136,7 @@ void TfmMainForm::Guarded(const std::function<void()>& work) {
   } catch (const std::exception& failure) {
     ShowErrorMessage(failure.what());
   } catch (...) {
-    ShowErrorMessage("Unexpected failure");
+    ShowErrorMessage(kUnexpectedFailure);
   }
 }
 

@@ -1,0 +1,87 @@
+// The imported QSOs as the rows of a log table. The callsign order is a
+// stable sort of the QSOs' positions, so that one station's QSOs keep the
+// order they were handed in (time order, see PutInTimeOrder), as SQLite's
+// sort keeps the insertion order of equal keys in the native temporary log.
+#include "import/imported_log_cursor.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "base/failure.h"
+#include "base/text.h"
+#include "scoring/recalculation.h"
+
+namespace orva::import {
+namespace {
+
+// The columns of the table, as members of the QSO; Record is a number.
+struct Column {
+  const char* name;
+  std::string ImportedQso::*text;
+};
+constexpr Column kColumns[] = {
+    {"QSOReportRecived", &ImportedQso::QSOReportRecived},
+    {"DXCCPrefix", &ImportedQso::DXCCPrefix},
+    {"MainPrefix", &ImportedQso::MainPrefix},
+    {"CallSign", &ImportedQso::CallSign},
+    {"DigiBand", &ImportedQso::DigiBand},
+    {"QSOMode", &ImportedQso::QSOMode},
+    {"Continent", &ImportedQso::Continent},
+    {"ITUZone", &ImportedQso::ITUZone},
+    {"QSODate", &ImportedQso::date},
+    {"QSOTime", &ImportedQso::time},
+};
+constexpr std::string_view kRecordColumn = "Record";
+
+}  // namespace
+
+void ImportedLogCursor::Open(const std::string& queryText) {
+  OpenInOrder(queryText, false);
+}
+
+void ImportedLogCursor::OpenInCallsignOrder(const std::string& tableQuery) {
+  OpenInOrder(tableQuery, true);
+}
+
+void ImportedLogCursor::OpenInOrder(const std::string& queryText, bool byCallsign) {
+  Close();
+  const std::string wholeTable = SelectAllFrom(table_);
+  if (queryText != wholeTable) {
+    throw Failure("An imported log answers only \"" + wholeTable + "\", not \"" + queryText + "\"");
+  }
+  order_.resize(qsos_.size());
+  std::iota(order_.begin(), order_.end(), std::size_t{0});
+  if (byCallsign) {
+    std::stable_sort(order_.begin(), order_.end(), [this](std::size_t a, std::size_t b) {
+      return qsos_[a].CallSign < qsos_[b].CallSign;
+    });
+  }
+  row_ = 0;
+  open_ = true;
+}
+
+void ImportedLogCursor::Next() {
+  if (Eof()) {
+    throw Failure("The query has no current row to step from");
+  }
+  ++row_;
+}
+
+std::optional<std::string_view> ImportedLogCursor::FieldText(const std::string& name) {
+  if (Eof()) {
+    throw Failure("The query has no current row to read '" + name + "' from");
+  }
+  const ImportedQso& qso = qsos_[order_[row_]];
+  for (const Column& column : kColumns) {
+    if (EqualIgnoringAsciiCase(column.name, name)) {
+      return qso.*column.text;
+    }
+  }
+  if (EqualIgnoringAsciiCase(kRecordColumn, name)) {
+    record_ = std::to_string(qso.record);
+    return record_;
+  }
+  return std::nullopt;
+}
+
+}  // namespace orva::import
