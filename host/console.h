@@ -1,0 +1,61 @@
+// What the tools ask of the system they run on, apart from the plug-in: the
+// command line's words, the files it names ("-" standard input or output),
+// replacing a file whole, and how a run ends. One file per system answers
+// (console_native.cpp, console_win32.cpp); the rest of the host is the same
+// on both.
+//
+// On Windows the words come in the user's ANSI code page, as the native tool
+// takes bytes; a file name the code page cannot spell is still opened by its
+// own (wide-character) name, and shows with "?" in messages. "/?" asks for
+// the help. Text goes out with the console's CR LF line ends, the bytes of a
+// file made for standard output as they are.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orva::host {
+
+// Starts a run: the command line's words after the program's name. On
+// Windows the system is also told never to raise a message box for this
+// process (a drive without its disk, a crash): the tools only print.
+std::vector<std::string> BeginRun(int argc, char** argv);
+
+// Opens a file the user named, by the name the command line gave (never "-").
+std::FILE* OpenNamedFile(const std::string& path, const char* mode);
+
+// Switches standard input, or standard output, to pass bytes unchanged, for
+// as long as the object lives (on Windows; elsewhere bytes always pass).
+class BinaryStream {
+ public:
+  explicit BinaryStream(std::FILE* stream);
+  ~BinaryStream();
+  BinaryStream(const BinaryStream&) = delete;
+  BinaryStream& operator=(const BinaryStream&) = delete;
+
+ private:
+  std::FILE* stream_;
+  int previous_;
+};
+
+// Replaces the file at `path` whole with `bytes`: written beside it and
+// renamed over it, so that the old file stands until the new one is complete.
+// Empty when done, else the reason (the old file then stands as it was).
+std::string ReplaceFileWhole(const std::string& path, std::string_view bytes);
+
+// The whole content of the file at `path`, or of standard input for "-"
+// (read once: a second read gives the same bytes); false with the reason.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
+
+// The first `size` bytes of the file, as ReadWholeFile reads it.
+bool ReadFileHead(const std::string& path, std::size_t size, std::string& head,
+                  std::string& error);
+
+// Waits for Enter before a run ends when its console window was opened for
+// it alone (a file dropped on orva-host.exe in Explorer), so that its user
+// can read what it printed; never from a shell, a script or without a console.
+void HoldOwnConsoleOpen();
+
+}  // namespace orva::host

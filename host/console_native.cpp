@@ -1,0 +1,44 @@
+// The native tool's dealings with its system: the words and file names are
+// bytes as the shell passed them, streams pass bytes unchanged, a file is
+// replaced by the native platform layer's rename (with the permissions the
+// user's umask gives a new file), and a run never waits: a terminal stays
+// open after it.
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "host/console.h"
+#include "platform/native/file_replace.h"
+
+namespace orva::host {
+namespace {
+
+// The permissions a new file of the user's gets: what the umask lets through.
+mode_t WithUmask(mode_t permissions) {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return permissions & ~mask;
+}
+
+}  // namespace
+
+std::vector<std::string> BeginRun(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+std::FILE* OpenNamedFile(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
+
+BinaryStream::BinaryStream(std::FILE* stream) : stream_(stream), previous_(0) {}
+
+BinaryStream::~BinaryStream() = default;
+
+std::string ReplaceFileWhole(const std::string& path, std::string_view bytes) {
+  const int failure = platform::ReplaceFileWhole(path, bytes, {WithUmask(0666), {}});
+  return failure == 0 ? std::string() : std::strerror(failure);
+}
+
+void HoldOwnConsoleOpen() {}
+
+}  // namespace orva::host

@@ -1,0 +1,40 @@
+# The runs orva-host.exe must answer exactly as the native orva-host does:
+# each file tool over the sample logs in both formats, the island-contest
+# logs, logs with records left out or read with a guess, a generated log of
+# 10,000 QSOs, the reference file made from two logs and checked, standard
+# input, and files that are missing or of another kind. Paths are relative
+# to tests/, where each run starts; @GENERATED@ stands for the generated log.
+#
+#   orva_parity_case(NAME [INPUT FILE] ARGS ARGUMENT...)
+orva_parity_case(version ARGS --version)
+
+foreach(file sample.adi sample.log iota.adi iota.log iota-dashes.log island-short.log bad.adi
+    bad.log newest-first.adi operator-meant.adi modes.log)
+  string(MAKE_C_IDENTIFIER ${file} name)
+  orva_parity_case(score_${name} ARGS import/${file} --score)
+  orva_parity_case(explain_${name} ARGS import/${file} --explain)
+endforeach()
+orva_parity_case(score_adif_option ARGS --adif import/sample.adi --score)
+orva_parity_case(explain_cabrillo_option ARGS --cabrillo import/iota.log --explain)
+orva_parity_case(score_exchange_fields ARGS --adif import/exchange-fields.adi
+  --exchange RST_RCVD,STATE --score)
+orva_parity_case(score_exchange_field_absent ARGS import/operator-meant.adi --exchange SRX_STRNG
+  --score)
+orva_parity_case(score_standard_input INPUT import/sample.adi ARGS --adif - --score)
+
+orva_parity_case(score_generated ARGS @GENERATED@ --score)
+orva_parity_case(explain_generated ARGS --adif @GENERATED@ --explain)
+orva_parity_case(make_reference_generated ARGS @GENERATED@ --make-reference -)
+
+orva_parity_case(make_reference_two_logs ARGS --cabrillo host/reference/old-2024.log
+  --adif host/reference/old-2025.adi --make-reference -)
+orva_parity_case(check_reference_findings ARGS --check-reference host/reference/faulty.txt)
+orva_parity_case(check_reference_example ARGS --check-reference ../examples/ORVA.txt)
+
+orva_parity_case(score_missing_file ARGS --adif import/missing.adi --score)
+orva_parity_case(explain_missing_file ARGS import/missing.log --explain)
+orva_parity_case(make_reference_missing_log ARGS import/sample.adi import/missing.adi
+  --make-reference -)
+orva_parity_case(check_reference_missing_file ARGS --check-reference host/reference/missing.txt)
+orva_parity_case(score_no_log_kind ARGS import/bad.adi.errors --score)
+orva_parity_case(score_wrong_kind ARGS --cabrillo import/sample.adi --score)
