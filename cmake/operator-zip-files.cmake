@@ -3,8 +3,9 @@
 # build is installed by hand: the user guide as one HTML page that needs
 # nothing beside it, the sample reference file under a name the plug-in never
 # reads (so unpacking the zip into the host's folder installs no sample
-# references), the changelog, the licence, and the SHA-256 sums of the five. Text files end
-# their lines with CR LF, as Windows editors expect.
+# references), the changelog, the licence, and the SHA-256 sums of these and
+# of the two programs. Text files end their lines with CR LF, as Windows
+# editors expect.
 #
 # The install rule in operator-zip.cmake sets ORVA_ZIP_VERSION,
 # ORVA_ZIP_SOURCE_DIR, ORVA_ZIP_DLL, ORVA_ZIP_SCREENSHOT, ORVA_ZIP_CMARK and
@@ -117,8 +118,8 @@ orva_write_user_guide(${ORVA_ZIP_FOLDER}/USER-GUIDE.html)
 orva_copy_crlf(${ORVA_ZIP_SOURCE_DIR}/examples/ORVA.txt ${ORVA_ZIP_FOLDER}/ORVA-example.txt)
 orva_copy_crlf(${ORVA_ZIP_SOURCE_DIR}/CHANGELOG.md ${ORVA_ZIP_FOLDER}/CHANGELOG.txt)
 orva_copy_crlf(${ORVA_ZIP_SOURCE_DIR}/LICENSE ${ORVA_ZIP_FOLDER}/LICENSE.txt)
-orva_write_sums(${ORVA_ZIP_FOLDER} RARIREZazoriz.dll USER-GUIDE.html ORVA-example.txt CHANGELOG.txt
-  LICENSE.txt)
+orva_write_sums(${ORVA_ZIP_FOLDER} RARIREZazoriz.dll orva-host.exe USER-GUIDE.html
+  ORVA-example.txt CHANGELOG.txt LICENSE.txt)
 foreach(name USER-GUIDE.html ORVA-example.txt CHANGELOG.txt LICENSE.txt SHA256SUMS.txt)
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES ${ORVA_ZIP_FOLDER}/${name})
 endforeach()

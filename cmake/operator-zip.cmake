@@ -1,8 +1,9 @@
 # The operator's zip: what a Windows user downloads and unpacks, packed by
 # CPack from the Windows build (cpack --preset windows, after the Windows
-# tests). It holds, at its top level, the DLL, the user guide as one HTML page
-# with the window's screenshot inside it, the sample reference file, the
-# changelog, the licence and their SHA-256 sums. The DLL is stripped
+# tests). It holds, at its top level, the DLL, the tools orva-host.exe
+# (host/CMakeLists.txt installs it), the user guide as one HTML page with the
+# window's screenshot inside it, the sample reference file, the changelog,
+# the licence and their SHA-256 sums. Both programs are stripped
 # (debug-symbols.cmake).
 #
 # The screenshot is the one the Win32 test host takes under Wine and Xvfb

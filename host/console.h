@@ -11,6 +11,7 @@
 // file made for standard output as they are.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -23,11 +24,20 @@ namespace orva::host {
 // process (a drive without its disk, a crash): the tools only print.
 std::vector<std::string> BeginRun(int argc, char** argv);
 
-// Opens a file the user named, by the name the command line gave (never "-").
-std::FILE* OpenNamedFile(const std::string& path, const char* mode);
+// 0 when `bytes` holds the file the user named at `path`, or its first
+// `size` bytes, else the errno of what failed. "-" is standard input, which
+// can be read only once: it is kept, and a second read gives the same bytes.
+int ReadUserInput(const std::string& path, std::string& bytes,
+                  std::size_t size = std::string::npos);
 
-// Switches standard input, or standard output, to pass bytes unchanged, for
-// as long as the object lives (on Windows; elsewhere bytes always pass).
+// What each system answers for ReadUserInput: a file by the name the command
+// line gave (never "-"), and the whole of standard input as bytes.
+int ReadFileAsNamed(const std::string& path, std::string& bytes, std::size_t size);
+int ReadStandardInput(std::string& bytes);
+
+// Switches standard output to pass bytes unchanged for as long as the object
+// lives (on Windows; elsewhere bytes always pass), for a file's bytes that
+// go there as they are.
 class BinaryStream {
  public:
   explicit BinaryStream(std::FILE* stream);
@@ -44,14 +54,6 @@ class BinaryStream {
 // renamed over it, so that the old file stands until the new one is complete.
 // Empty when done, else the reason (the old file then stands as it was).
 std::string ReplaceFileWhole(const std::string& path, std::string_view bytes);
-
-// The whole content of the file at `path`, or of standard input for "-"
-// (read once: a second read gives the same bytes); false with the reason.
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
-
-// The first `size` bytes of the file, as ReadWholeFile reads it.
-bool ReadFileHead(const std::string& path, std::size_t size, std::string& head,
-                  std::string& error);
 
 // Waits for Enter before a run ends when its console window was opened for
 // it alone (a file dropped on orva-host.exe in Explorer), so that its user

@@ -1,13 +1,14 @@
 // The native tool's dealings with its system: the words and file names are
-// bytes as the shell passed them, streams pass bytes unchanged, a file is
-// replaced by the native platform layer's rename (with the permissions the
-// user's umask gives a new file), and a run never waits: a terminal stays
-// open after it.
+// bytes as the shell passed them, streams pass bytes unchanged, files are
+// read and replaced by the native platform layer (a new file with the
+// permissions the user's umask gives), and a run never waits: a terminal
+// stays open after it.
 #include <sys/stat.h>
 
 #include <cstring>
 
 #include "host/console.h"
+#include "platform/native/file_read.h"
 #include "platform/native/file_replace.h"
 
 namespace orva::host {
@@ -26,8 +27,12 @@ std::vector<std::string> BeginRun(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
-std::FILE* OpenNamedFile(const std::string& path, const char* mode) {
-  return std::fopen(path.c_str(), mode);
+int ReadFileAsNamed(const std::string& path, std::string& bytes, std::size_t size) {
+  return platform::ReadFileHead(path, bytes, size);
+}
+
+int ReadStandardInput(std::string& bytes) {
+  return platform::ReadFileWhole("/dev/stdin", bytes);
 }
 
 BinaryStream::BinaryStream(std::FILE* stream) : stream_(stream), previous_(0) {}

@@ -11,6 +11,7 @@
 #include <shellapi.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -75,6 +76,19 @@ std::string SystemMessage(DWORD error) {
   return message.empty() ? "system error " + std::to_string(error) : message;
 }
 
+// Reads `file` up to `size` bytes into `bytes`; 0, else the errno.
+int ReadStream(std::FILE* file, std::string& bytes, std::size_t size) {
+  constexpr std::size_t kStep = 1 << 16;
+  std::size_t read = 0;
+  bytes.clear();
+  do {
+    bytes.resize(read + std::min(kStep, size - read));
+    read += std::fread(bytes.data() + read, 1, bytes.size() - read, file);
+  } while (read == bytes.size() && read < size);
+  bytes.resize(read);
+  return std::ferror(file) ? (errno != 0 ? errno : EIO) : 0;
+}
+
 // Writes `bytes` to a new file and to the disk; errno when a step failed.
 int WriteNewFile(const std::wstring& path, std::string_view bytes) {
   const int file =
@@ -117,8 +131,19 @@ std::vector<std::string> BeginRun(int, char**) {
   return words;
 }
 
-std::FILE* OpenNamedFile(const std::string& path, const char* mode) {
-  return _wfopen(WideName(path).c_str(), FromCodePage(mode).c_str());
+int ReadFileAsNamed(const std::string& path, std::string& bytes, std::size_t size) {
+  std::FILE* file = _wfopen(WideName(path).c_str(), L"rb");
+  if (!file) {
+    return errno;
+  }
+  const int error = ReadStream(file, bytes, size);
+  std::fclose(file);
+  return error;
+}
+
+int ReadStandardInput(std::string& bytes) {
+  const BinaryStream binary(stdin);
+  return ReadStream(stdin, bytes, std::string::npos);
 }
 
 BinaryStream::BinaryStream(std::FILE* stream) : stream_(stream) {

@@ -15,7 +15,7 @@
 #include "base/records.h"
 #include "base/text.h"
 #include "host/host_failure.h"
-#include "import/temporary_log_database.h"
+#include "import/imported_log.h"
 #include "platform/database.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
@@ -135,7 +135,7 @@ void ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObse
   current.TableName.assign(table);
   try {
     TContest contest(current);
-    std::unique_ptr<platform::LogCursor> rows = platform::BindLogCursor(log.Connection());
+    std::unique_ptr<platform::LogCursor> rows = log.Rows();
     RowOrigins origins =
         log.KeepsOrigins() ? RowOrigins(*rows) : RowOrigins(log.Connection(), table);
     TLogQuery query("LogQuery", std::move(rows));

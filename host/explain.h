@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/log_source.h"
+#include "host/open_log.h"
 
 namespace orva::host {
 

@@ -1,7 +1,7 @@
-// Opening a log for the host's tools: the kind of a log given without it,
-// the import of another program's file, with every record it leaves out or
-// reads with a guess named, and the native log handle. A log given as the
-// wrong kind is told apart from an empty one, with the option that fits.
+// The logs given to the host's tools: the kind of a log given without it,
+// and the import of another program's file, with every record it leaves out
+// or reads with a guess named. A log given as the wrong kind is told apart
+// from an empty one, with the option that fits.
 #include "host/log_source.h"
 
 #include <cstdio>
@@ -9,11 +9,11 @@
 #include <exception>
 #include <optional>
 
+#include "host/console.h"
 #include "host/host_failure.h"
+#include "host/open_log.h"
 #include "import/adif_reader.h"
 #include "import/cabrillo_reader.h"
-#include "platform/native/file_read.h"
-#include "platform/native/orva_log.h"
 
 namespace orva::host {
 namespace {
@@ -31,18 +31,6 @@ constexpr Kind kKinds[] = {
     {Format::kAdif, "an ADIF log", "--adif"},
     {Format::kCabrillo, "a Cabrillo log", "--cabrillo"},
 };
-
-// Names the option that fits a log whose content is of another kind than it
-// was given as; nothing when the content shows no other kind.
-std::optional<std::string> OtherKindHint(const LogSpec& source, std::string_view head) {
-  const Format found = import::FormatOfContent(head);
-  for (const Kind& kind : kKinds) {
-    if (kind.format == found && found != source.format) {
-      return source.path + " looks like " + kind.name + ": use " + kind.option;
-    }
-  }
-  return std::nullopt;
-}
 
 HostFailure CannotOpen(const std::string& path, int error) {
   return HostFailure("cannot open " + path + ": " + std::strerror(error));
@@ -62,25 +50,41 @@ void TellRecords(const import::ImportedLog& log, const char* path) {
 
 }  // namespace
 
+std::optional<std::string> OtherKindHint(const LogSpec& source, std::string_view head) {
+  const Format found = import::FormatOfContent(head);
+  for (const Kind& kind : kKinds) {
+    if (kind.format == found && found != source.format) {
+      const std::string looks = source.path + " looks like " + kind.name;
+      if (found == Format::kSqlite && !ReadsSqliteLogs()) {
+        return looks + ", " + kSqliteLogsElsewhere;
+      }
+      return looks + ": use " + kind.option;
+    }
+  }
+  return std::nullopt;
+}
+
 void RecogniseFormat(LogSpec& source) {
   if (source.format != Format::kUnknown) {
     return;
   }
   std::string head;
-  if (const int error = platform::ReadFileHead(source.path, head, import::kFormatHeadSize)) {
+  if (const int error = ReadUserInput(source.path, head, import::kFormatHeadSize)) {
     throw CannotOpen(source.path, error);
   }
   source.format = import::FormatOfContent(head);
   if (source.format == Format::kUnknown) {
-    throw HostFailure(source.path +
-                      " is no log of a kind orva-host reads (SQLite, ADIF, Cabrillo); "
-                      "give --log, --adif or --cabrillo");
+    throw HostFailure(source.path + (ReadsSqliteLogs()
+                                         ? " is no log of a kind orva-host reads (SQLite, ADIF, "
+                                           "Cabrillo); give --log, --adif or --cabrillo"
+                                         : " is no log of a kind orva-host.exe reads (ADIF, "
+                                           "Cabrillo); give --adif or --cabrillo"));
   }
 }
 
 std::string ReadUserFile(const std::string& path) {
   std::string bytes;
-  if (const int error = platform::ReadFileWhole(path, bytes)) {
+  if (const int error = ReadUserInput(path, bytes)) {
     throw CannotOpen(path, error);
   }
   return bytes;
@@ -108,37 +112,6 @@ orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings
   }
   complete = complete && log.skipped.empty() && !log.qsos.empty();
   return log;
-}
-
-std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettings& settings,
-                                       bool& complete, import::Origins origins) {
-  std::unique_ptr<import::TemporaryLogDatabase> imported;
-  std::string database = source.path;
-  if (source.format != LogSpec::Format::kSqlite) {
-    import::ImportedLog log = ImportFile(source, settings, complete);
-    import::PutInTimeOrder(log.qsos);
-    try {
-      imported = std::make_unique<import::TemporaryLogDatabase>(log.qsos, settings.table, origins);
-    } catch (const std::exception& failure) {
-      throw HostFailure("cannot import " + source.path + ": " + failure.what());
-    }
-    database = imported->Path();
-  }
-  const std::uint32_t connection = orva_log_open(database.c_str());
-  if (connection == 0) {
-    std::string head;
-    const std::optional<std::string> hint =
-        platform::ReadFileHead(database, head, import::kFormatHeadSize) == 0
-            ? OtherKindHint(source, head)
-            : std::nullopt;
-    throw HostFailure(hint ? *hint : "cannot open log " + database + ": " + orva_log_last_error());
-  }
-  return std::unique_ptr<OpenLog>(
-      new OpenLog(source.path, std::move(imported), origins, connection));
-}
-
-OpenLog::~OpenLog() {
-  orva_log_close(connection_);
 }
 
 }  // namespace orva::host

@@ -1,17 +1,16 @@
-// The logs the native host reads: an SQLite log of the host's own, or another
-// program's ADIF or Cabrillo file read into a temporary log database. Either
-// way the result is a native log handle the plug-in's code reads like a
-// logging program's own log, so every tool of the host scores through it.
+// The logs the host's tools are given: which kind each is, told by its
+// content when the command line does not say, and another program's file
+// (ADIF or Cabrillo) read into QSOs with every record left out or read with
+// a guess named. open_log.h opens a log for scoring.
 #pragma once
 
-#include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "import/imported_log.h"
 #include "import/log_format.h"
-#include "import/temporary_log_database.h"
 
 namespace orva::host {
 
@@ -30,8 +29,9 @@ struct ImportSettings {
   std::vector<std::string> adifExchangeFields;  // empty: the readers' default
 };
 
-// The bytes of a file the user named (a log, a reference file); raises a
-// HostFailure "cannot open PATH: reason" when it cannot be read.
+// The bytes of a file the user named (a log, a reference file; "-" standard
+// input); raises a HostFailure "cannot open PATH: reason" when it cannot be
+// read.
 std::string ReadUserFile(const std::string& path);
 
 // Reads another program's file (ADIF or Cabrillo) into QSOs in file order,
@@ -43,38 +43,14 @@ std::string ReadUserFile(const std::string& path);
 orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings& settings,
                                      bool& complete);
 
-// One log, open for as long as the object lives.
-class OpenLog {
- public:
-  // Raises a HostFailure when the log cannot be opened or read. `complete`
-  // turns false when records of a file were left out (each named on
-  // standard error) or the file holds no QSO. An imported file's QSOs are
-  // put in time order, in which the contest counts them.
-  static std::unique_ptr<OpenLog> Open(const LogSpec& source, const ImportSettings& settings,
-                                       bool& complete,
-                                       import::Origins origins = import::Origins::kLeftOut);
-  ~OpenLog();
-  OpenLog(const OpenLog&) = delete;
-  OpenLog& operator=(const OpenLog&) = delete;
+// Names the option that fits a log whose content (`head`, its first bytes)
+// is of another kind than it was given as; nothing when it shows no other
+// kind.
+std::optional<std::string> OtherKindHint(const LogSpec& source, std::string_view head);
 
-  std::uint32_t Connection() const { return connection_; }
-  const std::string& Name() const { return name_; }
-  // True for another program's file opened with its QSOs' origins, which
-  // its rows then tell (see TemporaryLogDatabase).
-  bool KeepsOrigins() const { return imported_ && origins_ == import::Origins::kKept; }
-
- private:
-  OpenLog(std::string name, std::unique_ptr<import::TemporaryLogDatabase> imported,
-          import::Origins origins, std::uint32_t connection)
-      : name_(std::move(name)),
-        imported_(std::move(imported)),
-        origins_(origins),
-        connection_(connection) {}
-
-  std::string name_;
-  std::unique_ptr<import::TemporaryLogDatabase> imported_;
-  import::Origins origins_;
-  std::uint32_t connection_;
-};
+// Where an SQLite log is told it can be read, on a system whose tools read
+// none (see ReadsSqliteLogs, open_log.h).
+inline constexpr char kSqliteLogsElsewhere[] =
+    "which orva-host.exe cannot read: score it with the orva-host of the Linux package (--log)";
 
 }  // namespace orva::host

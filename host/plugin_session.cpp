@@ -17,6 +17,7 @@
 
 #include "base/records.h"
 #include "host/host_failure.h"
+#include "host/window_output.h"
 #include "platform/native/orva_window.h"
 
 namespace orva::host {
@@ -57,7 +58,7 @@ ErrorBoxPrinter::~ErrorBoxPrinter() {
 
 void ErrorBoxPrinter::Print(void* context, const char* caption, const char* text) {
   auto& printer = *static_cast<ErrorBoxPrinter*>(context);
-  printer.out_ << "error-box " << caption << ": " << text << "\n";
+  PrintErrorBox(caption, text, printer.out_);
   ++printer.shown_;
 }
 
@@ -292,15 +293,7 @@ class Session {
     std::cout << "reference " << ShortStringText(buffer) << "\n";
   }
 
-  void PrintReport() {
-    std::istringstream lines(WindowText(window_, orva_window_memo_text));
-    for (std::string line; std::getline(lines, line);) {
-      if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-      }
-      std::cout << line << "\n";
-    }
-  }
+  void PrintReport() { host::PrintReport(WindowText(window_, orva_window_memo_text), std::cout); }
 
   void Report() {
     PrintReport();

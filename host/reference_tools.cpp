@@ -4,11 +4,8 @@
 // trimmed as the plug-in's lookup does, so neither tool restates a rule.
 #include "host/reference_tools.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <map>
 #include <optional>
@@ -17,9 +14,9 @@
 #include "base/log_columns.h"
 #include "base/records.h"
 #include "base/text.h"
+#include "host/console.h"
+#include "host/open_log.h"
 #include "import/imported_log.h"
-#include "platform/database.h"
-#include "platform/native/file_replace.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
 #include "scoring/recalculation.h"
@@ -127,8 +124,8 @@ class StationReader {
 
   // The rows of an SQLite log in the table's own order, read through the
   // plug-in's own query object.
-  void ReadTable(std::uint32_t connection, const std::string& table) {
-    TLogQuery query("LogQuery", platform::BindLogCursor(connection));
+  void ReadTable(const OpenLog& log, const std::string& table) {
+    TLogQuery query("LogQuery", log.Rows());
     query.SetText(SelectAllFrom(table));
     query.Open();
     const std::string callSign(log_column::kCallSign), exchange(log_column::kQsoReportRecived);
@@ -161,7 +158,7 @@ void ReadLog(const LogSpec& source, const ImportSettings& settings, StationReade
   }
   const std::unique_ptr<OpenLog> open = OpenLog::Open(source, settings, complete);
   try {
-    reader.ReadTable(open->Connection(), settings.table);
+    reader.ReadTable(*open, settings.table);
   } catch (const std::exception& failure) {
     throw HostFailure("cannot read " + source.path + ": " + failure.what());
   }
@@ -202,13 +199,6 @@ std::string Kept(const std::string& path, const std::string& reason) {
 
 void TellKept(const std::string& path, const std::string& reason) {
   std::fprintf(stderr, "orva-host: %s\n", Kept(path, reason).c_str());
-}
-
-// The permissions a new file of the user's gets: what the umask lets through.
-mode_t WithUmask(mode_t permissions) {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return permissions & ~mask;
 }
 
 // --- Checking ----------------------------------------------------------------
@@ -341,12 +331,14 @@ ExitStatus MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSetti
   }
   const std::string text = FileText(stations);
   if (path == "-") {
+    // The file's own bytes, its CR LF line ends as they are.
+    const BinaryStream binary(stdout);
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (std::fflush(stdout) != 0) {
       return kFailed;
     }
-  } else if (const int failure = platform::ReplaceFileWhole(path, text, {WithUmask(0666), {}})) {
-    throw HostFailure("cannot write " + path + ": " + std::strerror(failure));
+  } else if (const std::string failure = ReplaceFileWhole(path, text); !failure.empty()) {
+    throw HostFailure("cannot write " + path + ": " + failure);
   }
   return complete ? kSucceeded : kIncomplete;
 }

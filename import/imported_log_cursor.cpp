@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <span>
 
 #include "base/failure.h"
 #include "base/text.h"
@@ -14,24 +15,9 @@
 namespace orva::import {
 namespace {
 
-// The columns of the table, as members of the QSO; Record is a number.
-struct Column {
-  const char* name;
-  std::string ImportedQso::*text;
-};
-constexpr Column kColumns[] = {
-    {"QSOReportRecived", &ImportedQso::QSOReportRecived},
-    {"DXCCPrefix", &ImportedQso::DXCCPrefix},
-    {"MainPrefix", &ImportedQso::MainPrefix},
-    {"CallSign", &ImportedQso::CallSign},
-    {"DigiBand", &ImportedQso::DigiBand},
-    {"QSOMode", &ImportedQso::QSOMode},
-    {"Continent", &ImportedQso::Continent},
-    {"ITUZone", &ImportedQso::ITUZone},
-    {"QSODate", &ImportedQso::date},
-    {"QSOTime", &ImportedQso::time},
-};
-constexpr std::string_view kRecordColumn = "Record";
+// The origin columns that are texts of the QSO; Record is a number.
+constexpr QsoColumn kOriginTexts[] = {{kDateColumn, &ImportedQso::date},
+                                      {kTimeColumn, &ImportedQso::time}};
 
 }  // namespace
 
@@ -72,9 +58,14 @@ std::optional<std::string_view> ImportedLogCursor::FieldText(const std::string& 
     throw Failure("The query has no current row to read '" + name + "' from");
   }
   const ImportedQso& qso = qsos_[order_[row_]];
-  for (const Column& column : kColumns) {
-    if (EqualIgnoringAsciiCase(column.name, name)) {
-      return qso.*column.text;
+  const auto named = [&name](const QsoColumn& column) {
+    return EqualIgnoringAsciiCase(column.name, name);
+  };
+  using Columns = std::span<const QsoColumn>;
+  for (const Columns columns : {Columns(kQsoColumns), Columns(kOriginTexts)}) {
+    if (const auto column = std::find_if(columns.begin(), columns.end(), named);
+        column != columns.end()) {
+      return qso.*column->text;
     }
   }
   if (EqualIgnoringAsciiCase(kRecordColumn, name)) {

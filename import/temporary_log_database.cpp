@@ -16,30 +16,12 @@
 #include <memory>
 
 #include "base/failure.h"
-#include "base/log_columns.h"
 
 namespace orva::import {
 namespace {
 
 using Database = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
 using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
-
-// The table's columns in the order it is made with, each with the text of an
-// imported QSO that it holds.
-struct TableColumn {
-  const char* name;
-  std::string ImportedQso::*text;
-};
-constexpr TableColumn kTableColumns[] = {
-    {log_column::kCallSign, &ImportedQso::CallSign},
-    {log_column::kDigiBand, &ImportedQso::DigiBand},
-    {log_column::kQsoMode, &ImportedQso::QSOMode},
-    {log_column::kQsoReportRecived, &ImportedQso::QSOReportRecived},
-    {log_column::kDxccPrefix, &ImportedQso::DXCCPrefix},
-    {log_column::kMainPrefix, &ImportedQso::MainPrefix},
-    {log_column::kContinent, &ImportedQso::Continent},
-    {log_column::kItuZone, &ImportedQso::ITUZone},
-};
 
 void Check(sqlite3* database, int result, int expected = SQLITE_OK) {
   if (result != expected) {
@@ -67,8 +49,8 @@ constexpr OriginColumn kOriginColumns[] = {
 
 std::string CreateTable(const std::string& table, bool kept) {
   std::string sql = "CREATE TABLE " + table + " (";
-  for (const TableColumn& column : kTableColumns) {
-    sql += std::string(&column == kTableColumns ? "" : ", ") + column.name + " TEXT";
+  for (const QsoColumn& column : kQsoColumns) {
+    sql += std::string(&column == kQsoColumns ? "" : ", ") + column.name + " TEXT";
   }
   for (const OriginColumn& column : kOriginColumns) {
     sql += kept ? std::string(", ") + column.name + " " + column.type : "";
@@ -77,7 +59,7 @@ std::string CreateTable(const std::string& table, bool kept) {
 }
 
 std::string InsertRow(const std::string& table, bool kept) {
-  const std::size_t columns = std::size(kTableColumns) + (kept ? std::size(kOriginColumns) : 0);
+  const std::size_t columns = std::size(kQsoColumns) + (kept ? std::size(kOriginColumns) : 0);
   std::string sql = "INSERT INTO " + table + " VALUES (?";
   for (std::size_t column = 1; column < columns; ++column) {
     sql += ", ?";
@@ -102,7 +84,7 @@ void FillTable(const std::string& path, const std::vector<ImportedQso>& qsos,
   const Statement insert(rawInsert, sqlite3_finalize);
   for (const ImportedQso& qso : qsos) {
     int column = 0;
-    for (const TableColumn& tableColumn : kTableColumns) {
+    for (const QsoColumn& tableColumn : kQsoColumns) {
       BindText(raw, rawInsert, ++column, qso.*tableColumn.text);
     }
     if (kept) {

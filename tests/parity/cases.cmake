@@ -28,6 +28,8 @@ orva_parity_case(make_reference_generated ARGS @GENERATED@ --make-reference -)
 
 orva_parity_case(make_reference_two_logs ARGS --cabrillo host/reference/old-2024.log
   --adif host/reference/old-2025.adi --make-reference -)
+orva_parity_case(make_reference_bare_logs ARGS host/reference/old-2025.adi import/iota.log
+  --make-reference -)
 orva_parity_case(check_reference_findings ARGS --check-reference host/reference/faulty.txt)
 orva_parity_case(check_reference_example ARGS --check-reference ../examples/ORVA.txt)
 
@@ -36,5 +38,4 @@ orva_parity_case(explain_missing_file ARGS import/missing.log --explain)
 orva_parity_case(make_reference_missing_log ARGS import/sample.adi import/missing.adi
   --make-reference -)
 orva_parity_case(check_reference_missing_file ARGS --check-reference host/reference/missing.txt)
-orva_parity_case(score_no_log_kind ARGS import/bad.adi.errors --score)
 orva_parity_case(score_wrong_kind ARGS --cabrillo import/sample.adi --score)

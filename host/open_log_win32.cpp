@@ -1,0 +1,48 @@
+// A log open in orva-host.exe: another program's file, its QSOs held in
+// memory and read through the import's own cursor, with where each came
+// from. No SQLite library is built for Windows, and the tools need none:
+// the scoring code reads the rows as it would read them from a log table.
+#include "host/host_failure.h"
+#include "host/open_log.h"
+#include "import/imported_log_cursor.h"
+
+namespace orva::host {
+
+struct OpenLog::Held {
+  std::vector<import::ImportedQso> qsos;
+  std::string table;
+};
+
+bool ReadsSqliteLogs() {
+  return false;
+}
+
+std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettings& settings,
+                                       bool& complete, import::Origins) {
+  if (source.format == LogSpec::Format::kSqlite) {
+    throw HostFailure(source.path + " is an SQLite log, " + kSqliteLogsElsewhere);
+  }
+  import::ImportedLog log = ImportFile(source, settings, complete);
+  import::PutInTimeOrder(log.qsos);
+  return std::unique_ptr<OpenLog>(
+      new OpenLog(source.path, std::make_unique<Held>(std::move(log.qsos), settings.table)));
+}
+
+OpenLog::OpenLog(std::string name, std::unique_ptr<Held> held)
+    : name_(std::move(name)), held_(std::move(held)) {}
+
+OpenLog::~OpenLog() = default;
+
+std::unique_ptr<platform::LogCursor> OpenLog::Rows() const {
+  return std::make_unique<import::ImportedLogCursor>(held_->qsos, held_->table);
+}
+
+std::uint32_t OpenLog::Connection() const {
+  return 0;
+}
+
+bool OpenLog::KeepsOrigins() const {
+  return true;
+}
+
+}  // namespace orva::host

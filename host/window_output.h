@@ -1,0 +1,18 @@
+// What the plug-in's window shows, printed as the host prints it on every
+// system: the report one line each, and an error box as one line, so that
+// orva-host.exe, which draws no window, prints exactly what the native host
+// prints of the plug-in's.
+#pragma once
+
+#include <ostream>
+#include <string_view>
+
+namespace orva::host {
+
+// The memo's text, its lines joined by CR LF, written one line each.
+void PrintReport(std::string_view memoText, std::ostream& out);
+
+// "error-box CAPTION: TEXT" and the line's end.
+void PrintErrorBox(std::string_view caption, std::string_view text, std::ostream& out);
+
+}  // namespace orva::host
