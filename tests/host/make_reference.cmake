@@ -4,8 +4,10 @@
 # check (notes aside). Then makes it again with a log that cannot be read, a
 # Cabrillo log given as ADIF, a log without QSOs, a log whose QSOs carry no
 # reference, and into a folder that does not exist: each fails with status 2
-# and a reason, and the file made before stands byte for byte.
+# and a reason, and the file made before stands byte for byte. HOST may be
+# "|"-separated (Wine and orva-host.exe), whose messages end lines with CR LF.
 string(REPLACE "|" ";" LOGS "${LOGS}")
+string(REPLACE "|" ";" HOST "${HOST}")
 set(dir ${WORK}/make-reference)
 file(REMOVE_RECURSE ${dir})
 file(MAKE_DIRECTORY ${dir})
@@ -15,6 +17,8 @@ file(WRITE ${made} "OLD=EU-001\r\n")
 function(run_host status_out output_out errors_out)
   execute_process(COMMAND ${HOST} ${ARGN}
     OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
+  string(REPLACE "\r\n" "\n" output "${output}")
+  string(REPLACE "\r\n" "\n" errors "${errors}")
   set(${status_out} ${status} PARENT_SCOPE)
   set(${output_out} "${output}" PARENT_SCOPE)
   set(${errors_out} "${errors}" PARENT_SCOPE)

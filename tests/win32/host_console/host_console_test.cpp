@@ -5,8 +5,9 @@
 // as Explorer starts it for a dropped file, it keeps the window open until
 // Enter is pressed in it.
 //
-// Usage: host_console_test <orva-host.exe> <log>. Prints one line per check
-// and exits with 0 only when every check passed.
+// Usage: host_console_test <orva-host.exe> <log> <scratch file>, the last
+// for what the run without a console prints. Prints one line per check and
+// exits with 0 only when every check passed.
 #include <windows.h>
 
 #include <cstdio>
@@ -42,12 +43,13 @@ struct Child {
   }
 
   bool Start(std::string commandLine, DWORD flags, STARTUPINFOA& startup, BOOL inherit) {
-    started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, inherit, flags,
-                             nullptr, nullptr, &startup, &process) != 0;
+    started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, inherit, flags, nullptr,
+                             nullptr, &startup, &process) != 0;
     return started;
   }
 
-  // The exit status, or nothing when it still runs after `milliseconds`.
+  // False when it still runs after `milliseconds`; else true, with its exit
+  // status.
   bool EndsWithin(DWORD milliseconds, DWORD& status) {
     if (WaitForSingleObject(process.hProcess, milliseconds) != WAIT_OBJECT_0) {
       return false;
@@ -59,12 +61,12 @@ struct Child {
 
 // No console at all: standard input a pipe whose writing end stays open,
 // standard output a file, which then holds the score.
-void DroppedWithoutConsole(const std::string& host, const std::string& log) {
+void DroppedWithoutConsole(const std::string& host, const std::string& log,
+                           const std::string& outputPath) {
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   CreatePipe(&readEnd, &writeEnd, &inheritable, 0);
   SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
-  const std::string outputPath = log + ".score.txt";
   HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   STARTUPINFOA startup{};
@@ -77,7 +79,8 @@ void DroppedWithoutConsole(const std::string& host, const std::string& log) {
   DWORD status = 99;
   Check(child.Start(Quoted(host) + " " + Quoted(log), DETACHED_PROCESS, startup, TRUE),
         "orva-host.exe starts without a console");
-  Check(child.EndsWithin(kEndsWithin, status) && status == 0,
+  const bool ended = child.EndsWithin(kEndsWithin, status);
+  Check(ended && status == 0,
         "a dropped log without a console is scored and the run ends (status " +
             std::to_string(status) + ")");
   CloseHandle(output);
@@ -102,9 +105,9 @@ void FromCmdInNewConsole(const std::string& host, const std::string& log) {
   Check(child.Start("cmd.exe /c " + Quoted(Quoted(host) + " " + Quoted(log)), CREATE_NEW_CONSOLE,
                     startup, FALSE),
         "cmd.exe starts in a new console");
-  Check(child.EndsWithin(kEndsWithin, status) && status == 0,
-        "run from cmd.exe, it shares the console and does not wait (status " +
-            std::to_string(status) + ")");
+  const bool ended = child.EndsWithin(kEndsWithin, status);
+  Check(ended && status == 0, "run from cmd.exe, it shares the console and does not wait (status " +
+                                  std::to_string(status) + ")");
 }
 
 bool PressEnterIn(DWORD processId) {
@@ -112,8 +115,9 @@ bool PressEnterIn(DWORD processId) {
   if (!AttachConsole(processId)) {
     return false;
   }
-  HANDLE input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE input =
+      CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   INPUT_RECORD keys[2] = {};
   for (int i = 0; i < 2; ++i) {
     keys[i].EventType = KEY_EVENT;
@@ -139,18 +143,18 @@ void DroppedInOwnConsole(const std::string& host, const std::string& log) {
   Check(!child.EndsWithin(kStillWaiting, status),
         "in a console of its own it waits for Enter after scoring");
   Check(PressEnterIn(child.process.dwProcessId), "Enter is pressed in its console");
-  Check(child.EndsWithin(kEndsWithin, status) && status == 0,
-        "after Enter the run ends (status " + std::to_string(status) + ")");
+  const bool ended = child.EndsWithin(kEndsWithin, status);
+  Check(ended && status == 0, "after Enter the run ends (status " + std::to_string(status) + ")");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: host_console_test ORVA-HOST.EXE LOG\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: host_console_test ORVA-HOST.EXE LOG SCRATCH-FILE\n");
     return 2;
   }
-  DroppedWithoutConsole(argv[1], argv[2]);
+  DroppedWithoutConsole(argv[1], argv[2], argv[3]);
   FromCmdInNewConsole(argv[1], argv[2]);
   DroppedInOwnConsole(argv[1], argv[2]);
   return failedChecks == 0 ? 0 : 1;
