@@ -50,6 +50,12 @@ class BinaryStream {
   int previous_;
 };
 
+// Writes a piece of text as printing it would, its lines ended as the
+// system ends text lines (CR LF on Windows), in one write: Windows' C
+// runtime would turn each line end alone, which costs the explanation of a
+// large log more than its scoring.
+void WriteText(std::FILE* stream, std::string_view text);
+
 // Replaces the file at `path` whole with `bytes`: written beside it and
 // renamed over it, so that the old file stands until the new one is complete.
 // Empty when done, else the reason (the old file then stands as it was).

@@ -39,6 +39,10 @@ BinaryStream::BinaryStream(std::FILE* stream) : stream_(stream), previous_(0) {}
 
 BinaryStream::~BinaryStream() = default;
 
+void WriteText(std::FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
+
 std::string ReplaceFileWhole(const std::string& path, std::string_view bytes) {
   const int failure = platform::ReplaceFileWhole(path, bytes, {WithUmask(0666), {}});
   return failure == 0 ? std::string() : std::strerror(failure);

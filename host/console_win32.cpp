@@ -158,6 +158,19 @@ BinaryStream::~BinaryStream() {
   }
 }
 
+void WriteText(std::FILE* stream, std::string_view text) {
+  std::string lines;
+  lines.reserve(text.size() + text.size() / 16);
+  for (const char c : text) {
+    if (c == '\n') {
+      lines += '\r';
+    }
+    lines += c;
+  }
+  const BinaryStream binary(stream);
+  std::fwrite(lines.data(), 1, lines.size(), stream);
+}
+
 std::string ReplaceFileWhole(const std::string& path, std::string_view bytes) {
   const std::wstring target = WideName(path);
   const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";

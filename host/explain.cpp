@@ -14,6 +14,7 @@
 #include "base/log_columns.h"
 #include "base/records.h"
 #include "base/text.h"
+#include "host/console.h"
 #include "host/host_failure.h"
 #include "import/imported_log.h"
 #include "platform/database.h"
@@ -123,7 +124,7 @@ void AppendRow(std::string& out, const ScoredRow& row) {
 }
 
 void Flush(std::string& out, std::FILE* file) {
-  std::fwrite(out.data(), 1, out.size(), file);
+  WriteText(file, out);
   out.clear();
 }
 
