@@ -33,7 +33,6 @@ struct Options {
 // that tells it with the usage. Where there is no command mode, a log given
 // with no mode is scored (a file dropped on orva-host.exe), and no log and
 // no mode prints the help.
-std::optional<ExitStatus> ParseCommandLine(const std::vector<std::string>& words,
-                                           Options& options);
+std::optional<ExitStatus> ParseCommandLine(const std::vector<std::string>& words, Options& options);
 
 }  // namespace orva::host

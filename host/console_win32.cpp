@@ -6,6 +6,7 @@
 // in files it is redirected to; bytes meant as they are switch a stream to
 // binary mode for as long as they pass.
 #include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
@@ -98,7 +99,8 @@ int WriteNewFile(const std::wstring& path, std::string_view bytes) {
   }
   int failure = 0;
   for (std::size_t written = 0; written < bytes.size() && failure == 0;) {
-    const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(bytes.size() - written, 1 << 20));
+    const unsigned chunk =
+        static_cast<unsigned>(std::min<std::size_t>(bytes.size() - written, 1 << 20));
     const int count = _write(file, bytes.data() + written, chunk);
     failure = count < 0 ? errno : 0;
     written += count > 0 ? static_cast<std::size_t>(count) : 0;

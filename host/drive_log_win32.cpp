@@ -35,8 +35,7 @@ constexpr const char* kWindowsNotes =
     "done.";
 
 void ShowErrorBox(std::string_view message) {
-  PrintErrorBox(ApplicationTitle(platform::HostExecutablePath()), ErrorBoxText(message),
-                std::cerr);
+  PrintErrorBox(ApplicationTitle(platform::HostExecutablePath()), ErrorBoxText(message), std::cerr);
 }
 
 // Recalculates the contest from the log as the window does, and prints the
