@@ -1,13 +1,18 @@
-# Makes the reference file from old logs (LOGS: option and file pairs,
-# separated by "|") over an older file of the same name, and checks that it holds
-# exactly EXPECTED, with the messages of EXPECTED_ERRORS, and passes its own
-# check (notes aside). Then makes it again with a log that cannot be read, a
+# Makes the reference file from the old logs of SAMPLES (tests/host/reference)
+# over an older file of the same name, and checks that it holds exactly
+# ORVA.expected, with the messages of made.errors, and passes its own check
+# (notes aside). Then makes it again with a log that cannot be read, a
 # Cabrillo log given as ADIF, a log without QSOs, a log whose QSOs carry no
 # reference, and into a folder that does not exist: each fails with status 2
 # and a reason, and the file made before stands byte for byte. HOST may be
 # "|"-separated (Wine and orva-host.exe), whose messages end lines with CR LF.
-string(REPLACE "|" ";" LOGS "${LOGS}")
 string(REPLACE "|" ";" HOST "${HOST}")
+set(CABRILLO_LOG ${SAMPLES}/old-2024.log)
+set(LOGS --cabrillo ${CABRILLO_LOG} --adif ${SAMPLES}/old-2025.adi)
+set(EXPECTED ${SAMPLES}/ORVA.expected)
+set(EXPECTED_ERRORS ${SAMPLES}/made.errors)
+set(SERIALS_LOG ${SAMPLES}/serials.adi)
+set(EMPTY_LOG ${SAMPLES}/empty.adi)
 set(dir ${WORK}/make-reference)
 file(REMOVE_RECURSE ${dir})
 file(MAKE_DIRECTORY ${dir})
