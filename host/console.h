@@ -35,9 +35,9 @@ int ReadUserInput(const std::string& path, std::string& bytes,
 int ReadFileAsNamed(const std::string& path, std::string& bytes, std::size_t size);
 int ReadStandardInput(std::string& bytes);
 
-// Switches standard output to pass bytes unchanged for as long as the object
-// lives (on Windows; elsewhere bytes always pass), for a file's bytes that
-// go there as they are.
+// Switches a standard stream to pass bytes unchanged for as long as the
+// object lives (on Windows; elsewhere bytes always pass): a file's bytes
+// written to standard output as they are, a log read from standard input.
 class BinaryStream {
  public:
   explicit BinaryStream(std::FILE* stream);

@@ -148,13 +148,19 @@ int ReadStandardInput(std::string& bytes) {
   return ReadStream(stdin, bytes, std::string::npos);
 }
 
+// What was written before, in the other mode, goes out first; standard
+// input is switched before anything is read from it.
 BinaryStream::BinaryStream(std::FILE* stream) : stream_(stream) {
-  std::fflush(stream_);
+  if (stream_ != stdin) {
+    std::fflush(stream_);
+  }
   previous_ = _setmode(_fileno(stream_), _O_BINARY);
 }
 
 BinaryStream::~BinaryStream() {
-  std::fflush(stream_);
+  if (stream_ != stdin) {
+    std::fflush(stream_);
+  }
   if (previous_ != -1) {
     _setmode(_fileno(stream_), previous_);
   }
