@@ -48,7 +48,7 @@ bool BandModeBefore(const BandModeLine& a, const BandModeLine& b) {
 
 // A text that stands for one callsign, band and mode, equal exactly when the
 // worked-station list finds them equal: byte for byte.
-std::string QsoKey(const ScoredRow& row) {
+std::string QsoKey(const SummaryRow& row) {
   std::string key;
   for (const std::string* text : {&row.call, &row.band, &row.mode}) {
     key += std::to_string(text->size());
@@ -58,20 +58,20 @@ std::string QsoKey(const ScoredRow& row) {
   return key;
 }
 
-bool IsCounted(const ScoredRow& row) {
+bool IsCounted(const SummaryRow& row) {
   return row.points != kDuplicate;
 }
 
 // The record of the counted row that each duplicate's callsign, band and
 // mode belong to.
-std::unordered_map<std::string, std::size_t> RepeatedRecords(const std::vector<ScoredRow>& rows) {
+std::unordered_map<std::string, std::size_t> RepeatedRecords(const std::vector<SummaryRow>& rows) {
   std::unordered_map<std::string, std::size_t> repeated;
-  for (const ScoredRow& row : rows) {
+  for (const SummaryRow& row : rows) {
     if (!IsCounted(row)) {
       repeated.emplace(QsoKey(row), 0);
     }
   }
-  for (const ScoredRow& row : rows) {
+  for (const SummaryRow& row : rows) {
     if (!repeated.empty() && IsCounted(row)) {
       const auto found = repeated.find(QsoKey(row));
       if (found != repeated.end()) {
@@ -83,16 +83,16 @@ std::unordered_map<std::string, std::size_t> RepeatedRecords(const std::vector<S
 }
 
 // Timed rows first, by time; then those without a time; each in record order.
-std::vector<const ScoredRow*> InTimeOrder(const std::vector<ScoredRow>& rows) {
-  std::vector<const ScoredRow*> ordered;
+std::vector<const SummaryRow*> InTimeOrder(const std::vector<SummaryRow>& rows) {
+  std::vector<const SummaryRow*> ordered;
   ordered.reserve(rows.size());
-  for (const ScoredRow& row : rows) {
+  for (const SummaryRow& row : rows) {
     ordered.push_back(&row);
   }
-  const auto sortKey = [](const ScoredRow* row) {
+  const auto sortKey = [](const SummaryRow* row) {
     return std::make_tuple(!row->time, row->time.value_or(0), row->record);
   };
-  std::stable_sort(ordered.begin(), ordered.end(), [&](const ScoredRow* a, const ScoredRow* b) {
+  std::stable_sort(ordered.begin(), ordered.end(), [&](const SummaryRow* a, const SummaryRow* b) {
     return sortKey(a) < sortKey(b);
   });
   return ordered;
@@ -103,7 +103,7 @@ class Gatherer {
  public:
   explicit Gatherer(LogSummary& summary) : summary_(summary) {}
 
-  void Add(const ScoredRow& row, std::size_t repeatsRecord) {
+  void Add(const SummaryRow& row, std::size_t repeatsRecord) {
     if (!IsCounted(row)) {
       summary_.duplicates.push_back(
           {row.call, row.band, row.mode, row.time, row.record, repeatsRecord});
@@ -113,6 +113,7 @@ class Gatherer {
     HourLine& hour = HourFor(row.time);
     BandModeLine& line = LineFor(row.band, row.mode);
     ++hour.qsos;
+    ++hour.qsosPerBand[row.band];
     ++line.qsos;
     hour.points += row.points;
     line.points += row.points;
@@ -132,7 +133,7 @@ class Gatherer {
   }
 
   // The key on the row that added it, whichever row first worked it.
-  void NameKey(const ScoredRow& row) {
+  void NameKey(const SummaryRow& row) {
     if (!row.multiplierKey.empty() && row.multiplierIndex < firstWorked_.size()) {
       summary_.multipliers[firstWorked_[row.multiplierIndex]].key = row.multiplierKey;
     }
@@ -151,7 +152,7 @@ class Gatherer {
     const std::optional<Moment> hour = time ? std::optional(HourOf(*time)) : std::nullopt;
     std::vector<HourLine>& hours = summary_.hours;
     if (hours.empty() || hours.back().hour != hour) {
-      hours.push_back({hour});
+      hours.emplace_back().hour = hour;
     }
     return hours.back();
   }
@@ -300,7 +301,7 @@ bool BandBefore(const std::string& a, const std::string& b) {
   return a < b;
 }
 
-LogSummary Summarize(std::string name, const std::vector<ScoredRow>& rows,
+LogSummary Summarize(std::string name, const std::vector<SummaryRow>& rows,
                      const TReportTotals& claimed, const LeftOut& leftOut) {
   LogSummary summary;
   summary.name = std::move(name);
@@ -308,10 +309,10 @@ LogSummary Summarize(std::string name, const std::vector<ScoredRow>& rows,
   summary.leftOut = leftOut;
   const std::unordered_map<std::string, std::size_t> repeated = RepeatedRecords(rows);
   Gatherer gatherer(summary);
-  for (const ScoredRow* row : InTimeOrder(rows)) {
+  for (const SummaryRow* row : InTimeOrder(rows)) {
     gatherer.Add(*row, IsCounted(*row) ? 0 : repeated.at(QsoKey(*row)));
   }
-  for (const ScoredRow& row : rows) {
+  for (const SummaryRow& row : rows) {
     gatherer.NameKey(row);
   }
   gatherer.Finish();

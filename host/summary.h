@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,8 +24,8 @@
 
 namespace orva::host {
 
-// One log row as the plug-in scored it, and where it came from.
-struct ScoredRow {
+// One log row as the plug-in scored it and the summary keeps it.
+struct SummaryRow {
   std::string call;
   std::string band;
   std::string mode;
@@ -85,6 +86,7 @@ struct ZeroPointQso {
 struct HourLine {
   std::optional<Moment> hour;
   std::int64_t qsos = 0;
+  std::map<std::string, std::int64_t> qsosPerBand;  // for the page's rate chart
   std::int64_t points = 0;
   std::int64_t newMultipliers = 0;
   std::int64_t score = 0;
@@ -104,7 +106,7 @@ struct LogSummary {
 };
 
 // Gathers the rows of one log, scored in any order.
-LogSummary Summarize(std::string name, const std::vector<ScoredRow>& rows,
+LogSummary Summarize(std::string name, const std::vector<SummaryRow>& rows,
                      const TReportTotals& claimed, const LeftOut& leftOut);
 
 // The score per band and mode of each log, one value per log in the logs'
