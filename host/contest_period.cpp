@@ -76,8 +76,8 @@ std::optional<Moment> ParseMoment(std::string_view text) {
 }
 
 std::string FormatMoment(Moment moment) {
-  const auto day = std::chrono::floor<std::chrono::days>(
-      std::chrono::sys_seconds(std::chrono::seconds(moment)));
+  const auto day =
+      std::chrono::floor<std::chrono::days>(std::chrono::sys_seconds(std::chrono::seconds(moment)));
   const Moment intoDay = moment - std::chrono::sys_seconds(day).time_since_epoch().count();
   const std::chrono::year_month_day date(day);
   char text[32];

@@ -4,6 +4,7 @@
 // that contest's log.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -45,6 +46,14 @@ struct ContestPeriod {
   bool Holds(std::optional<Moment> moment) const {
     return !moment || ((!from || *moment >= *from) && (!to || *moment < *to));
   }
+};
+
+// What the host left out of a log, and what a contest period kept without
+// being able to judge it.
+struct LeftOut {
+  std::size_t outsidePeriod = 0;
+  std::size_t skippedRecords = 0;   // records of a file its reader could not read
+  std::size_t keptWithoutTime = 0;  // QSOs without a time, kept by a contest period
 };
 
 }  // namespace orva::host

@@ -60,6 +60,33 @@ void TellRecords(const import::ImportedLog& log, const char* path) {
   }
 }
 
+// Leaves out the QSOs outside the period and says how many, and how many
+// it kept for having no time to judge.
+void KeepInPeriod(import::ImportedLog& log, const ContestPeriod& period, const char* path,
+                  LeftOut& leftOut) {
+  if (!period.Limited()) {
+    return;
+  }
+  std::vector<import::ImportedQso> kept;
+  kept.reserve(log.qsos.size());
+  for (import::ImportedQso& qso : log.qsos) {
+    const std::optional<Moment> time = MomentOf(qso.date, qso.time);
+    if (!period.Holds(time)) {
+      ++leftOut.outsidePeriod;
+      continue;
+    }
+    leftOut.keptWithoutTime += time ? 0 : 1;
+    kept.push_back(std::move(qso));
+  }
+  log.qsos = std::move(kept);
+  std::fprintf(stderr, "orva-host: %s: QSOs outside the contest period, left out: %zu", path,
+               leftOut.outsidePeriod);
+  if (leftOut.keptWithoutTime > 0) {
+    std::fprintf(stderr, "; QSOs without a time, kept: %zu", leftOut.keptWithoutTime);
+  }
+  std::fputc('\n', stderr);
+}
+
 }  // namespace
 
 void RecogniseFormat(LogSpec& source) {
@@ -87,7 +114,7 @@ std::string ReadUserFile(const std::string& path) {
 }
 
 orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings& settings,
-                                     bool& complete) {
+                                     bool& complete, LeftOut* leftOut) {
   using namespace orva::import;
   const char* path = source.path.c_str();
   const std::string bytes = ReadUserFile(source.path);
@@ -103,8 +130,15 @@ orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings
     }
   }
   TellRecords(log, path);
+  LeftOut left;
+  left.skippedRecords = log.skipped.size();
+  KeepInPeriod(log, settings.period, path, left);
+  if (leftOut) {
+    *leftOut = left;
+  }
   if (log.qsos.empty()) {
-    std::fprintf(stderr, "orva-host: %s holds no QSO to score\n", path);
+    std::fprintf(stderr, "orva-host: %s holds no QSO to score%s\n", path,
+                 left.outsidePeriod > 0 ? " within the contest period" : "");
   }
   complete = complete && log.skipped.empty() && !log.qsos.empty();
   return log;
@@ -114,8 +148,15 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
                                        bool& complete, import::Origins origins) {
   std::unique_ptr<import::TemporaryLogDatabase> imported;
   std::string database = source.path;
+  LeftOut leftOut;
+  if (source.format == LogSpec::Format::kSqlite && settings.period.Limited()) {
+    std::fprintf(stderr,
+                 "orva-host: %s: an SQLite log gives no times: the contest period keeps all its "
+                 "QSOs\n",
+                 source.path.c_str());
+  }
   if (source.format != LogSpec::Format::kSqlite) {
-    import::ImportedLog log = ImportFile(source, settings, complete);
+    import::ImportedLog log = ImportFile(source, settings, complete, &leftOut);
     import::PutInTimeOrder(log.qsos);
     try {
       imported = std::make_unique<import::TemporaryLogDatabase>(log.qsos, settings.table, origins);
@@ -134,7 +175,7 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
     throw HostFailure(hint ? *hint : "cannot open log " + database + ": " + orva_log_last_error());
   }
   return std::unique_ptr<OpenLog>(
-      new OpenLog(source.path, std::move(imported), origins, connection));
+      new OpenLog(source.path, std::move(imported), origins, connection, leftOut));
 }
 
 OpenLog::~OpenLog() {

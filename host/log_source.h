@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/contest_period.h"
 #include "import/imported_log.h"
 #include "import/log_format.h"
 #include "import/temporary_log_database.h"
@@ -28,6 +29,7 @@ void RecogniseFormat(LogSpec& source);
 struct ImportSettings {
   std::string table = "LOG";
   std::vector<std::string> adifExchangeFields;  // empty: the readers' default
+  ContestPeriod period;  // the QSOs of an imported file outside it are left out
 };
 
 // The bytes of a file the user named (a log, a reference file); raises a
@@ -39,9 +41,11 @@ std::string ReadUserFile(const std::string& path);
 // what the reader remarked of the file; raises a HostFailure with the reason
 // when the file cannot be opened or read, or holds no QSO and looks like
 // another kind of log. `complete` turns false when records were left out or
-// the file holds no QSO.
+// the file holds no QSO. The QSOs outside the settings' contest period are
+// left out, their number told on standard error with that of the QSOs kept
+// for having no time; `leftOut`, when given, receives the counts.
 orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings& settings,
-                                     bool& complete);
+                                     bool& complete, LeftOut* leftOut = nullptr);
 
 // One log, open for as long as the object lives.
 class OpenLog {
@@ -62,19 +66,25 @@ class OpenLog {
   // True for another program's file opened with its QSOs' origins, which
   // its rows then tell (see TemporaryLogDatabase).
   bool KeepsOrigins() const { return imported_ && origins_ == import::Origins::kKept; }
+  // True for another program's file, read into a temporary log.
+  bool Imported() const { return imported_ != nullptr; }
+  // What the import left out of the file; nothing for an SQLite log.
+  const LeftOut& Left() const { return leftOut_; }
 
  private:
   OpenLog(std::string name, std::unique_ptr<import::TemporaryLogDatabase> imported,
-          import::Origins origins, std::uint32_t connection)
+          import::Origins origins, std::uint32_t connection, const LeftOut& leftOut)
       : name_(std::move(name)),
         imported_(std::move(imported)),
         origins_(origins),
-        connection_(connection) {}
+        connection_(connection),
+        leftOut_(leftOut) {}
 
   std::string name_;
   std::unique_ptr<import::TemporaryLogDatabase> imported_;
   import::Origins origins_;
   std::uint32_t connection_;
+  LeftOut leftOut_;
 };
 
 }  // namespace orva::host

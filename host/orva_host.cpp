@@ -3,8 +3,9 @@
 // database layer (or another program's ADIF or Cabrillo file read into a
 // temporary one), and drives the plug-in and its headless window with one
 // command per line, letting the message queue run between commands. Besides
-// scoring, it explains a score QSO by QSO and makes and checks the reference
-// file, with the plug-in's own scoring code.
+// scoring, it explains a score QSO by QSO, summarizes a contest log or two or
+// three side by side (as text, JSON or a page with charts), and makes and
+// checks the reference file, with the plug-in's own scoring code.
 //
 // Commands: info, run, add CALL BAND MODE EXCHANGE, score CALL BAND MODE
 // EXCHANGE, grab CALL, report, recalc, minimize, close, logoff, release,
@@ -33,6 +34,7 @@
 #include "host/log_source.h"
 #include "host/plugin_session.h"
 #include "host/reference_tools.h"
+#include "host/summary_mode.h"
 #include "platform/native/orva_native.h"
 #include "platform/native/orva_window.h"
 
@@ -55,6 +57,10 @@ struct Options {
   bool haveCommands = false;
   bool score = false;
   bool explain = false;
+  bool summary = false;
+  bool json = false;
+  std::string html;
+  std::string from, to;
   std::string makeReference;
   std::string checkReference;
 };
@@ -139,7 +145,8 @@ std::vector<LogSpec> LogsInOrder(const CLI::App& app,
 // put them back in command-line order.
 void AddLogOptions(CLI::App& app, Options& options,
                    std::map<CLI::Option*, LogSpec::Format>& formats) {
-  constexpr const char* kGroup = "Logs (one; several only with --make-reference)";
+  constexpr const char* kGroup =
+      "Logs (one; several with --make-reference, up to three with --summary and --html)";
   const auto add = [&](const char* name, const char* description, LogSpec::Format format) {
     formats[app.add_option(name, CLI::callback_t{}, description)
                 ->take_all()
@@ -164,6 +171,24 @@ void AddLogOptions(CLI::App& app, Options& options,
       ->delimiter(',')
       ->type_name("FIELD[,FIELD...]")
       ->group(kGroup);
+  const CLI::Validator utcTime(
+      [](const std::string& text) {
+        return orva::host::ParseMoment(text) ? std::string()
+                                             : "not a time 'YYYY-MM-DD HH:MM' (UTC): " + text;
+      },
+      "", "UTC time");
+  app.add_option("--from", options.from,
+                 "the contest period's start (UTC): every mode leaves\n"
+                 "out the QSOs of a file made before it")
+      ->type_name("'YYYY-MM-DD HH:MM'")
+      ->check(utcTime)
+      ->group(kGroup);
+  app.add_option("--to", options.to,
+                 "the contest period's end (UTC): every mode leaves\n"
+                 "out the QSOs of a file made at or after it")
+      ->type_name("'YYYY-MM-DD HH:MM'")
+      ->check(utcTime)
+      ->group(kGroup);
 }
 
 void AddModes(CLI::App& app, Options& options) {
@@ -175,6 +200,18 @@ void AddModes(CLI::App& app, Options& options) {
                   "one tab-separated line each: callsign, band, mode,\n"
                   "exchange, reference, points, multiplier, date, time,\n"
                   "record");
+  CLI::Option* summary = modes->add_flag("--summary", options.summary,
+                                         "print the summary of the logs: the score per band\n"
+                                         "and mode, the multipliers, duplicates, 0-point QSOs\n"
+                                         "and hourly rate; of two or three, the head-to-head");
+  app.add_flag("--json", options.json, "with --summary: print it as one JSON document")
+      ->needs(summary)
+      ->group("Other options");
+  modes
+      ->add_option("--html", options.html,
+                   "write the summary as one page with charts\n"
+                   "('-': standard output)")
+      ->type_name("FILE");
   modes->add_option("-c", options.commands, "run these commands, separated by ';'")
       ->type_name("'CMD; CMD'");
   modes
@@ -207,7 +244,9 @@ void AddOtherOptions(CLI::App& app, Options& options) {
       ->check(CLI::Validator(CLI::ExistingFile).description(""))
       ->excludes("--explain")
       ->excludes("--make-reference")
-      ->excludes("--check-reference");
+      ->excludes("--check-reference")
+      ->excludes("--summary")
+      ->excludes("--html");
   app.add_option("--caption", options.caption, "the exchange record's CaptionText")
       ->type_name("TEXT")
       ->group(kGroup);
@@ -218,15 +257,35 @@ void AddOtherOptions(CLI::App& app, Options& options) {
       ->group(kGroup);
 }
 
+bool SummaryAsked(const Options& options) {
+  return options.summary || !options.html.empty();
+}
+
 void CheckLogCount(const Options& options) {
+  constexpr std::size_t kMostSideBySide = 3;
   const bool several = !options.makeReference.empty();
-  if (options.logs.size() > 1 && !several) {
+  if (SummaryAsked(options) && options.logs.size() > kMostSideBySide) {
+    throw CLI::ValidationError("--summary and --html take at most three logs");
+  }
+  if (options.logs.size() > 1 && !several && !SummaryAsked(options)) {
     throw CLI::ValidationError(
         "give one log (--log, --adif or --cabrillo); several only with "
-        "--make-reference");
+        "--make-reference, --summary or --html");
   }
-  if (options.logs.empty() && (several || options.explain || options.score)) {
-    throw CLI::ValidationError("--score, --explain and --make-reference need a log");
+  if (options.logs.empty() &&
+      (several || options.explain || options.score || SummaryAsked(options))) {
+    throw CLI::ValidationError(
+        "--score, --explain, --summary, --html and --make-reference need a log");
+  }
+}
+
+// The contest period of --from and --to, both already known to be times.
+void SetPeriod(Options& options) {
+  orva::host::ContestPeriod& period = options.import.period;
+  period.from = options.from.empty() ? std::nullopt : orva::host::ParseMoment(options.from);
+  period.to = options.to.empty() ? std::nullopt : orva::host::ParseMoment(options.to);
+  if (period.from && period.to && *period.from >= *period.to) {
+    throw CLI::ValidationError("the contest period ends (--to) before it starts (--from)");
   }
 }
 
@@ -259,6 +318,7 @@ std::optional<ExitStatus> ParseCommandLine(int argc, char** argv, Options& optio
     options.logs = LogsInOrder(app, formats);
     options.haveCommands = app.count("-c") > 0;
     CheckLogCount(options);
+    SetPeriod(options);
     RecogniseFormats(options);
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();
@@ -284,6 +344,15 @@ ExitStatus Explain(const Options& options) {
                                              orva::import::Origins::kKept);
   orva::host::Explain(*log, options.import.table, stdout);
   return complete ? kSucceeded : kIncomplete;
+}
+
+ExitStatus Summary(const Options& options) {
+  using Request = orva::host::SummaryRequest;
+  const Request request{options.html.empty()
+                            ? (options.json ? Request::Form::kJson : Request::Form::kText)
+                            : Request::Form::kPage,
+                        options.html};
+  return orva::host::WriteSummary(options.logs, options.import, request);
 }
 
 // Scores with the plug-in itself, or runs commands against it.
@@ -327,8 +396,8 @@ ExitStatus Run(int argc, char** argv) {
   }
   // Only the command mode stands for a logging program, whose window comes
   // back where its user left it; the file tools leave no settings behind.
-  const bool commandMode = !options.score && !options.explain && options.makeReference.empty() &&
-                           options.checkReference.empty();
+  const bool commandMode = !options.score && !options.explain && !SummaryAsked(options) &&
+                           options.makeReference.empty() && options.checkReference.empty();
   if (!commandMode) {
     orva_keep_settings_in_memory(1);
   }
@@ -340,6 +409,9 @@ ExitStatus Run(int argc, char** argv) {
   }
   if (options.explain) {
     return Explain(options);
+  }
+  if (SummaryAsked(options)) {
+    return Summary(options);
   }
   return DrivePlugin(options);
 }

@@ -214,10 +214,10 @@ std::vector<ComparedBandMode> CompareBands(const std::vector<LogSummary>& logs) 
   }
   for (std::size_t i = 0; i < logs.size(); ++i) {
     for (const BandModeLine& line : logs[i].bands) {
-      const auto at = std::lower_bound(
-          compared.begin(), compared.end(), line, [](const ComparedBandMode& c, const auto& l) {
-            return BandModeBefore({c.band, c.mode}, l);
-          });
+      const auto at = std::lower_bound(compared.begin(), compared.end(), line,
+                                       [](const ComparedBandMode& c, const auto& l) {
+                                         return BandModeBefore({c.band, c.mode}, l);
+                                       });
       at->qsos[i] = line.qsos;
       at->points[i] = line.points;
       at->multipliers[i] = line.multipliers;
@@ -299,6 +299,19 @@ bool BandBefore(const std::string& a, const std::string& b) {
     return wa.has_value();
   }
   return a < b;
+}
+
+std::vector<std::string> LeftOutNotes(const LeftOut& leftOut) {
+  std::vector<std::string> notes;
+  for (const auto& [count, text] :
+       {std::pair{leftOut.outsidePeriod, "QSOs outside the contest period, left out: "},
+        std::pair{leftOut.keptWithoutTime, "QSOs without a time, kept by the contest period: "},
+        std::pair{leftOut.skippedRecords, "Records the reader could not read, left out: "}}) {
+    if (count > 0) {
+      notes.push_back(text + std::to_string(count));
+    }
+  }
+  return notes;
 }
 
 LogSummary Summarize(std::string name, const std::vector<SummaryRow>& rows,

@@ -29,7 +29,7 @@ struct SummaryRow {
   std::string call;
   std::string band;
   std::string mode;
-  std::string reference;  // empty when the exchange holds none
+  std::string reference;    // empty when the exchange holds none
   std::int32_t points = 0;  // kDuplicate for a duplicate
   // The position in the plug-in's multiplier list of the key the row counts
   // towards, and the key itself on the row that added it.
@@ -37,12 +37,6 @@ struct SummaryRow {
   std::string multiplierKey;
   std::optional<Moment> time;
   std::size_t record = 0;  // the record's number in its file or table, from 1
-};
-
-struct LeftOut {
-  std::size_t outsidePeriod = 0;
-  std::size_t skippedRecords = 0;  // records of a file its reader could not read
-  std::size_t keptWithoutTime = 0;  // QSOs a period kept, having no time to judge
 };
 
 struct BandModeLine {
@@ -94,16 +88,20 @@ struct HourLine {
 
 struct LogSummary {
   std::string name;
-  TReportTotals claimed;  // as the plug-in's report has them
-  std::vector<BandModeLine> bands;  // by band (longest wave first), then mode
+  TReportTotals claimed;                      // as the plug-in's report has them
+  std::vector<BandModeLine> bands;            // by band (longest wave first), then mode
   std::vector<WorkedMultiplier> multipliers;  // in the order first worked
-  std::vector<DuplicateQso> duplicates;  // in time order
-  std::vector<ZeroPointQso> zeroPoints;  // in time order
-  std::vector<HourLine> hours;  // an empty list: the log has no QSO
-  bool hasTimes = false;  // any QSO of the log has a time
+  std::vector<DuplicateQso> duplicates;       // in time order
+  std::vector<ZeroPointQso> zeroPoints;       // in time order
+  std::vector<HourLine> hours;                // an empty list: the log has no QSO
+  bool hasTimes = false;                      // any QSO of the log has a time
   LeftOut leftOut;
   std::vector<std::string> stations;  // the callsigns worked, upper case, sorted
 };
+
+// What was left out of a log, or kept unjudged, one note each; none when
+// nothing was.
+std::vector<std::string> LeftOutNotes(const LeftOut& leftOut);
 
 // Gathers the rows of one log, scored in any order.
 LogSummary Summarize(std::string name, const std::vector<SummaryRow>& rows,
@@ -118,7 +116,7 @@ struct ComparedBandMode {
 };
 
 struct ComparedHour {
-  std::optional<Moment> hour;  // none: after the QSOs without a time
+  std::optional<Moment> hour;       // none: after the QSOs without a time
   std::vector<std::int64_t> score;  // each log's score when the hour ended
 };
 

@@ -55,8 +55,7 @@ class Fields {
 
 // A list with one entry a line, each indented by `indent` plus two.
 template <class Item, class Write>
-void AppendList(std::string& out, std::size_t indent, const std::vector<Item>& items,
-                Write write) {
+void AppendList(std::string& out, std::size_t indent, const std::vector<Item>& items, Write write) {
   if (items.empty()) {
     out += "[]";
     return;

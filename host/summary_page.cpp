@@ -218,18 +218,8 @@ void AppendScoreLine(std::string& out, const LogSummary& log) {
          std::to_string(c.Mults) + '=' + std::to_string(c.Score) + "</strong> (" +
          std::to_string(c.QSOs) + " QSOs, " + std::to_string(c.Points) + " points, " +
          std::to_string(c.Mults) + " multipliers)</p>\n";
-  const LeftOut& left = log.leftOut;
-  if (left.outsidePeriod > 0) {
-    AppendNote(out, "Left out: " + std::to_string(left.outsidePeriod) +
-                        " QSOs outside the contest period.");
-  }
-  if (left.keptWithoutTime > 0) {
-    AppendNote(out, "Kept: " + std::to_string(left.keptWithoutTime) +
-                        " QSOs without a time, which the contest period cannot judge.");
-  }
-  if (left.skippedRecords > 0) {
-    AppendNote(out, "Left out: " + std::to_string(left.skippedRecords) +
-                        " records the reader could not read.");
+  for (const std::string& note : LeftOutNotes(log.leftOut)) {
+    AppendNote(out, note);
   }
 }
 
@@ -253,9 +243,9 @@ void AppendBandTable(std::string& out, const LogSummary& log) {
   for (const BandModeLine& line : log.bands) {
     table.Row({{line.band}, {line.mode}, Num(line.qsos), Num(line.points), Num(line.multipliers)});
   }
-  table.Row({{"Total"}, {""}, Num(log.claimed.QSOs), Num(log.claimed.Points),
-             Num(log.claimed.Mults)},
-            "td", "total");
+  table.Row(
+      {{"Total"}, {""}, Num(log.claimed.QSOs), Num(log.claimed.Points), Num(log.claimed.Mults)},
+      "td", "total");
 }
 
 void AppendHourTable(std::string& out, const LogSummary& log) {
@@ -270,8 +260,11 @@ void AppendHourTable(std::string& out, const LogSummary& log) {
                     {"New multipliers", true},
                     {"Score at its end", true}});
   for (const HourLine& h : log.hours) {
-    table.Row({{h.hour ? FormatMoment(*h.hour) : "no time"}, Num(h.qsos), Num(h.points),
-               Num(h.newMultipliers), Num(h.score)});
+    table.Row({{h.hour ? FormatMoment(*h.hour) : "no time"},
+               Num(h.qsos),
+               Num(h.points),
+               Num(h.newMultipliers),
+               Num(h.score)});
   }
 }
 
@@ -349,8 +342,12 @@ void AppendComparedScores(std::string& out, const std::vector<LogSummary>& logs)
                     {"Score", true}});
   for (std::size_t i = 0; i < logs.size(); ++i) {
     const TReportTotals& c = logs[i].claimed;
-    table.Row({Num(static_cast<std::int64_t>(i + 1)), {logs[i].name}, Num(c.QSOs),
-               Num(c.Points), Num(c.Mults), Num(c.Score)});
+    table.Row({Num(static_cast<std::int64_t>(i + 1)),
+               {logs[i].name},
+               Num(c.QSOs),
+               Num(c.Points),
+               Num(c.Mults),
+               Num(c.Score)});
   }
 }
 
@@ -367,15 +364,13 @@ void AppendComparedBands(std::string& out, const std::vector<LogSummary>& logs,
   for (const ComparedBandMode& line : comparison.bands) {
     std::vector<Cell> cells = {{line.band}, {line.mode}};
     for (std::size_t i = 0; i < logs.size(); ++i) {
-      cells.insert(cells.end(),
-                   {Num(line.qsos[i]), Num(line.points[i]), Num(line.multipliers[i])});
+      cells.insert(cells.end(), {Num(line.qsos[i]), Num(line.points[i]), Num(line.multipliers[i])});
     }
     table.Row(cells);
   }
 }
 
-void AppendStationsOnly(std::string& out, const std::vector<std::string>& calls,
-                        std::size_t log) {
+void AppendStationsOnly(std::string& out, const std::vector<std::string>& calls, std::size_t log) {
   const std::size_t shown =
       ListHeading(out, "Stations only log " + std::to_string(log + 1) + " worked", calls);
   if (shown == 0) {
@@ -477,9 +472,8 @@ void AppendLogData(std::string& out, const LogSummary& log, const std::vector<st
   AppendArray(out, hours, [&](const HourLine* h) { AppendNumber(out, h->score); });
   out += ",\"mults\":";
   std::int64_t multipliers = 0;
-  AppendArray(out, hours, [&](const HourLine* h) {
-    AppendNumber(out, multipliers += h->newMultipliers);
-  });
+  AppendArray(out, hours,
+              [&](const HourLine* h) { AppendNumber(out, multipliers += h->newMultipliers); });
   out += ",\"lines\":";
   AppendArray(out, log.bands,
               [&](const BandModeLine& b) { AppendJsonString(out, b.band + ' ' + b.mode); });

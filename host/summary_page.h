@@ -6,8 +6,8 @@
 // fetches nothing and so opens from disk with no network. It reads on a
 // phone-sized screen and prints.
 //
-// The page is well-formed XML as well as HTML, and plain ASCII: a log's bytes from 0x80 up are written as
-// character references of the same number (Latin-1), control bytes as
+// The page is well-formed XML as well as HTML, and plain ASCII: a log's bytes from 0x80 up are
+// written as character references of the same number (Latin-1), control bytes as
 // "\xHH" as in the text summary.
 #pragma once
 

@@ -78,22 +78,13 @@ void AppendHeading(std::string& out, const std::string& heading) {
 
 void AppendClaimedScore(std::string& out, const TReportTotals& claimed) {
   out += "Claimed score: " + Number(claimed.Points) + '*' + Number(claimed.Mults) + '=' +
-         Number(claimed.Score) + " (" + Number(claimed.QSOs) + " QSOs, " +
-         Number(claimed.Points) + " points, " + Number(claimed.Mults) + " multipliers)\n";
+         Number(claimed.Score) + " (" + Number(claimed.QSOs) + " QSOs, " + Number(claimed.Points) +
+         " points, " + Number(claimed.Mults) + " multipliers)\n";
 }
 
 void AppendLeftOut(std::string& out, const LeftOut& leftOut) {
-  if (leftOut.outsidePeriod > 0) {
-    out += "Left out: " + std::to_string(leftOut.outsidePeriod) +
-           " QSOs outside the contest period\n";
-  }
-  if (leftOut.keptWithoutTime > 0) {
-    out += "Kept: " + std::to_string(leftOut.keptWithoutTime) +
-           " QSOs without a time, which the contest period cannot judge\n";
-  }
-  if (leftOut.skippedRecords > 0) {
-    out += "Left out: " + std::to_string(leftOut.skippedRecords) +
-           " records the reader could not read\n";
+  for (const std::string& note : LeftOutNotes(leftOut)) {
+    out += note + '\n';
   }
 }
 
@@ -101,8 +92,8 @@ void AppendBands(std::string& out, const LogSummary& log) {
   AppendHeading(out, "Per band and mode");
   TextTable table({{"Band"}, {"Mode"}, {"QSOs", true}, {"Points", true}, {"Multipliers", true}});
   for (const BandModeLine& line : log.bands) {
-    table.Add({line.band, line.mode, Number(line.qsos), Number(line.points),
-               Number(line.multipliers)});
+    table.Add(
+        {line.band, line.mode, Number(line.qsos), Number(line.points), Number(line.multipliers)});
   }
   table.Add({"Total", "", Number(log.claimed.QSOs), Number(log.claimed.Points),
              Number(log.claimed.Mults)});
@@ -217,8 +208,8 @@ void AppendComparedBands(std::string& out, const std::vector<LogSummary>& logs,
   for (const ComparedBandMode& line : comparison.bands) {
     std::vector<std::string> cells = {line.band, line.mode};
     for (std::size_t i = 0; i < logs.size(); ++i) {
-      cells.insert(cells.end(), {Number(line.qsos[i]), Number(line.points[i]),
-                                 Number(line.multipliers[i])});
+      cells.insert(cells.end(),
+                   {Number(line.qsos[i]), Number(line.points[i]), Number(line.multipliers[i])});
     }
     table.Add(std::move(cells));
   }
