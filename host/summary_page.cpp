@@ -19,6 +19,7 @@ body { font-family: system-ui, "Segoe UI", Arial, sans-serif; line-height: 1.4; 
   background: #fff; max-width: 72em; margin: 0 auto; padding: 0 1em 2em; }
 h1 { font-size: 1.6em; }
 h2 { font-size: 1.3em; margin-top: 2em; border-bottom: 2px solid #444; }
+h1, h2, h3 { overflow-wrap: anywhere; }
 h3 { font-size: 1.05em; margin: 1.5em 0 0.4em; }
 .score { font-size: 1.15em; }
 .note { color: #444; font-size: 0.9em; }
@@ -549,7 +550,7 @@ std::string SummaryPage(const std::vector<LogSummary>& logs, const Comparison& c
   out += "<style>";
   out += kStyle;
   out += "</style>\n</head>\n<body>\n";
-  AppendHeading(out, "h1", Title(logs));
+  out += "<h1>Contest summary</h1>\n";
   // The question of a head-to-head comes first: what did the others find?
   if (logs.size() >= 2) {
     AppendComparisonSection(out, logs, comparison);

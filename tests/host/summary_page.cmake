@@ -1,11 +1,12 @@
 # The summary page as its reader meets it: orva-host writes it for the LOGS
-# given (options and files separated by "|"); it is well-formed, names no
+# given (options and files separated by "|", named from DIRECTORY, or made
+# as generated_log.cmake says); it is well-formed, names no
 # file, address or style outside itself, and Chromium, run headless with no
 # network, draws its charts: the screenshot (SCREENSHOT, WIDTH x HEIGHT)
 # holds the charts' colours, which nothing else on the page has.
 #
-#   -DHOST -DLOGS -DWORK -DCHROMIUM -DXMLLINT -DPNG_COLOURS -DSCREENSHOT -DWIDTH -DHEIGHT
-#   -DMIN_HUES (the colours a drawn page holds at least)
+#   -DHOST -DLOGS -DDIRECTORY -DWORK -DCHROMIUM -DXMLLINT -DPNG_COLOURS -DSCREENSHOT
+#   -DWIDTH -DHEIGHT -DMIN_HUES (the colours a drawn page holds at least)
 if(NOT CHROMIUM OR NOT XMLLINT)
   message("SKIPPED: chromium or xmllint is missing (scripts/install-deps installs both)")
   return()
@@ -13,11 +14,12 @@ endif()
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 set(page ${WORK}/page.html)
+include(${CMAKE_CURRENT_LIST_DIR}/generated_log.cmake)
 string(REPLACE "|" ";" logs "${LOGS}")
 
 execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${WORK}/config
     ${HOST} ${logs} --html ${page}
-  ERROR_VARIABLE errors RESULT_VARIABLE status)
+  WORKING_DIRECTORY ${DIRECTORY} ERROR_VARIABLE errors RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "orva-host --html exited with ${status}:\n${errors}")
 endif()
