@@ -133,9 +133,12 @@ class Gatherer {
     }
     summary_.hasTimes = summary_.hasTimes || row.time.has_value();
     HourLine& hour = HourFor(row.time);
-    BandModeLine& line = LineFor(row.band, row.mode);
+    const std::size_t lineIndex = LineFor(row.band, row.mode);
+    BandModeLine& line = summary_.bands[lineIndex];
+    std::vector<std::int64_t>& hourLines = hourLineQsos_.back();
+    hourLines.resize(std::max(hourLines.size(), lineIndex + 1));
+    ++hourLines[lineIndex];
     ++hour.qsos;
-    ++hour.qsosPerBand[row.band];
     ++line.qsos;
     hour.points += row.points;
     line.points += row.points;
@@ -162,6 +165,12 @@ class Gatherer {
 
   void Finish() {
     std::vector<BandModeLine>& bands = summary_.bands;
+    for (std::size_t hour = 0; hour < hourLineQsos_.size(); ++hour) {
+      const std::vector<std::int64_t>& counts = hourLineQsos_[hour];
+      for (std::size_t line = 0; line < counts.size(); ++line) {
+        summary_.hours[hour].qsosPerBand[bands[line].band] += counts[line];
+      }
+    }
     std::sort(bands.begin(), bands.end(), BandModeBefore);
   }
 
@@ -171,11 +180,13 @@ class Gatherer {
     std::vector<HourLine>& hours = summary_.hours;
     if (hours.empty() || hours.back().hour != hour) {
       hours.emplace_back().hour = hour;
+      hourLineQsos_.emplace_back();
     }
     return hours.back();
   }
 
-  BandModeLine& LineFor(const std::string& band, const std::string& mode) {
+  // The index of the band's and mode's line in the order first met.
+  std::size_t LineFor(const std::string& band, const std::string& mode) {
     std::string key = band;
     key += '\0';
     key += mode;
@@ -183,7 +194,7 @@ class Gatherer {
     if (added) {
       summary_.bands.push_back({band, mode});
     }
-    return summary_.bands[at->second];
+    return at->second;
   }
 
   bool IsFirstOf(std::size_t multiplierIndex) {
@@ -202,6 +213,9 @@ class Gatherer {
   std::int64_t points_ = 0;
   std::unordered_map<std::string, std::size_t> lines_;  // band '\0' mode: index in bands
   std::vector<std::size_t> firstWorked_;  // per multiplier index: index in multipliers
+  // Per hour, the QSOs of each line in the order first met, counted so
+  // rather than by band name for speed, and added up by band at the end.
+  std::vector<std::vector<std::int64_t>> hourLineQsos_;
 };
 
 // The plug-in's rule for multiplier keys: equal when equal ignoring letter
