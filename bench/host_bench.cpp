@@ -1,7 +1,8 @@
 // The native host's tools timed as whole processes, as an operator runs them
 // on exported logs of 100,000 QSOs: the score, the explanation QSO by QSO
 // (which should cost little more than the score), the day-after summary and
-// its page, and the reference file made from ten such logs. Each run starts orva-host from beside this program.
+// its page, and the reference file made from ten such logs. Each run starts orva-host from beside
+// this program.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>

@@ -70,7 +70,6 @@ int main(int argc, char** argv) {
   }
   std::printf("%ld coloured pixels of %zu hues in %ux%u\n", coloured, hues.size(), image.width,
               image.height);
-  return coloured >= std::atol(argv[2]) && static_cast<long>(hues.size()) >= std::atol(argv[3])
-             ? 0
-             : 1;
+  return coloured >= std::atol(argv[2]) && static_cast<long>(hues.size()) >= std::atol(argv[3]) ? 0
+                                                                                                : 1;
 }

@@ -132,8 +132,7 @@ TEST(Summary, OrdersBandsByWavelengthThenModes) {
   const std::vector<std::string> bands = {"2M", "1.25M", "70CM", "6MM", "SAT", "10M", "160m"};
   std::vector<std::string> sorted = bands;
   std::sort(sorted.begin(), sorted.end(), BandBefore);
-  EXPECT_EQ(sorted,
-            (std::vector<std::string>{"160m", "10M", "2M", "1.25M", "70CM", "6MM", "SAT"}));
+  EXPECT_EQ(sorted, (std::vector<std::string>{"160m", "10M", "2M", "1.25M", "70CM", "6MM", "SAT"}));
 }
 
 TEST(Summary, SaysALogWithoutTimesHasNoRateSheet) {
