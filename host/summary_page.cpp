@@ -10,6 +10,7 @@
 #include "host/chart_library.h"
 #include "host/explain.h"
 #include "host/summary_json.h"
+#include "host/summary_tables.h"
 
 namespace orva::host {
 namespace {
@@ -129,52 +130,10 @@ void AppendHtml(std::string& out, std::string_view text) {
   }
 }
 
-std::string TimeText(std::optional<Moment> time) {
-  return time ? FormatMoment(*time) : "-";
-}
-
 // The short label of an hour on a chart's axis: "11-21 12:00".
 std::string HourLabel(Moment hour) {
   return FormatMoment(hour).substr(5);
 }
-
-struct Cell {
-  std::string text;
-  bool number = false;
-};
-
-Cell Num(std::int64_t value) {
-  return {std::to_string(value), true};
-}
-
-class Table {
- public:
-  Table(std::string& out, const std::vector<Cell>& headings) : out_(out) {
-    out_ += "<div class=\"wide\"><table><thead>";
-    Row(headings, "th");
-    out_ += "</thead><tbody>\n";
-  }
-  Table(const Table&) = delete;
-  Table& operator=(const Table&) = delete;
-  ~Table() { out_ += "</tbody></table></div>\n"; }
-
-  void Row(const std::vector<Cell>& cells, const char* tag = "td", const char* rowClass = "") {
-    out_ += *rowClass ? std::string("<tr class=\"") + rowClass + "\">" : "<tr>";
-    for (const Cell& cell : cells) {
-      out_ += '<';
-      out_ += tag;
-      out_ += cell.number ? " class=\"n\">" : ">";
-      AppendHtml(out_, cell.text);
-      out_ += "</";
-      out_ += tag;
-      out_ += '>';
-    }
-    out_ += "</tr>\n";
-  }
-
- private:
-  std::string& out_;
-};
 
 void AppendHeading(std::string& out, const char* tag, const std::string& text) {
   out += '<';
@@ -192,17 +151,66 @@ void AppendNote(std::string& out, const std::string& text) {
   out += "</p>\n";
 }
 
-// The heading of a long list and, when the page leaves entries out, how many.
-template <class Item>
-std::size_t ListHeading(std::string& out, const std::string& heading,
-                        const std::vector<Item>& items) {
-  AppendHeading(out, "h3", heading + ": " + std::to_string(items.size()));
-  if (items.size() > kPageListLimit) {
-    AppendNote(out, "The first " + std::to_string(kPageListLimit) + " are listed; " +
-                        std::to_string(items.size() - kPageListLimit) +
-                        " more are in orva-host --summary.");
+void AppendRow(std::string& out, const SummaryTable& table, const std::vector<std::string>& cells,
+               const char* tag) {
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    out += '<';
+    out += tag;
+    out += table.columns[i].number ? " class=\"n\">" : ">";
+    AppendHtml(out, cells[i]);
+    out += "</";
+    out += tag;
+    out += '>';
   }
-  return std::min(items.size(), kPageListLimit);
+}
+
+void AppendTable(std::string& out, const SummaryTable& table) {
+  std::vector<std::string> headings;
+  for (const TableColumn& column : table.columns) {
+    headings.push_back(column.heading);
+  }
+  out += "<div class=\"wide\"><table><thead><tr>";
+  AppendRow(out, table, headings, "th");
+  out += "</tr></thead><tbody>\n";
+  for (std::size_t i = 0; i < table.rows.size(); ++i) {
+    const bool total = table.lastRowIsTotal && i + 1 == table.rows.size();
+    out += total ? "<tr class=\"total\">" : "<tr>";
+    AppendRow(out, table, table.rows[i], "td");
+    out += "</tr>\n";
+  }
+  out += "</tbody></table></div>\n";
+}
+
+// The cells of a one-column table as words in a paragraph.
+void AppendWords(std::string& out, const SummaryTable& table) {
+  out += "<p class=\"calls\">";
+  for (std::size_t i = 0; i < table.rows.size(); ++i) {
+    out += i == 0 ? "" : " ";
+    AppendHtml(out, table.rows[i].front());
+  }
+  out += "</p>\n";
+}
+
+void AppendTables(std::string& out, const std::vector<SummaryTable>& tables) {
+  for (const SummaryTable& table : tables) {
+    AppendHeading(out, "h3", table.heading);
+    if (!table.note.empty()) {
+      AppendNote(out, table.note);
+    }
+    if (table.allRows > table.rows.size()) {
+      AppendNote(out, "The first " + std::to_string(table.rows.size()) + " are listed; " +
+                          std::to_string(table.allRows - table.rows.size()) +
+                          " more are in orva-host --summary.");
+    }
+    if (table.columns.empty() || table.rows.empty()) {
+      continue;
+    }
+    if (table.flowing) {
+      AppendWords(out, table);
+    } else {
+      AppendTable(out, table);
+    }
+  }
 }
 
 void AppendFigure(std::string& out, const std::string& id, const std::string& caption) {
@@ -215,8 +223,7 @@ void AppendFigure(std::string& out, const std::string& id, const std::string& ca
 
 void AppendScoreLine(std::string& out, const LogSummary& log) {
   const TReportTotals& c = log.claimed;
-  out += "<p class=\"score\">Claimed score: <strong>" + std::to_string(c.Points) + '*' +
-         std::to_string(c.Mults) + '=' + std::to_string(c.Score) + "</strong> (" +
+  out += "<p class=\"score\">Claimed score: <strong>" + ScoreText(c) + "</strong> (" +
          std::to_string(c.QSOs) + " QSOs, " + std::to_string(c.Points) + " points, " +
          std::to_string(c.Mults) + " multipliers)</p>\n";
   for (const std::string& note : LeftOutNotes(log.leftOut)) {
@@ -233,88 +240,6 @@ void AppendCharts(std::string& out, const LogSummary& log, std::size_t n) {
   }
   AppendFigure(out, "lines-" + number, "QSOs and multipliers per band and mode");
   out += "</div>\n";
-  if (!log.hasTimes && !log.hours.empty()) {
-    AppendNote(out, "The log has no times: no hourly rate sheet and no charts over time.");
-  }
-}
-
-void AppendBandTable(std::string& out, const LogSummary& log) {
-  AppendHeading(out, "h3", "Per band and mode");
-  Table table(out, {{"Band"}, {"Mode"}, {"QSOs", true}, {"Points", true}, {"Multipliers", true}});
-  for (const BandModeLine& line : log.bands) {
-    table.Row({{line.band}, {line.mode}, Num(line.qsos), Num(line.points), Num(line.multipliers)});
-  }
-  table.Row(
-      {{"Total"}, {""}, Num(log.claimed.QSOs), Num(log.claimed.Points), Num(log.claimed.Mults)},
-      "td", "total");
-}
-
-void AppendHourTable(std::string& out, const LogSummary& log) {
-  AppendHeading(out, "h3", "Hourly rate (UTC)");
-  if (!log.hasTimes) {
-    AppendNote(out, log.hours.empty() ? "The log holds no QSO." : "The log has no times.");
-    return;
-  }
-  Table table(out, {{"Hour"},
-                    {"QSOs", true},
-                    {"Points", true},
-                    {"New multipliers", true},
-                    {"Score at its end", true}});
-  for (const HourLine& h : log.hours) {
-    table.Row({{h.hour ? FormatMoment(*h.hour) : "no time"},
-               Num(h.qsos),
-               Num(h.points),
-               Num(h.newMultipliers),
-               Num(h.score)});
-  }
-}
-
-void AppendMultiplierTable(std::string& out, const std::string& heading,
-                           const std::vector<WorkedMultiplier>& multipliers) {
-  const std::size_t shown = ListHeading(out, heading, multipliers);
-  if (shown == 0) {
-    return;
-  }
-  Table table(out, {{"Mode"}, {"Band"}, {"Reference"}, {"Call"}, {"First worked"}});
-  for (std::size_t i = 0; i < shown; ++i) {
-    const WorkedMultiplier& m = multipliers[i];
-    table.Row({{m.mode}, {m.band}, {m.reference}, {m.call}, {TimeText(m.time)}});
-  }
-}
-
-void AppendDuplicateTable(std::string& out, const LogSummary& log) {
-  const std::size_t shown = ListHeading(out, "Duplicates", log.duplicates);
-  if (shown == 0) {
-    return;
-  }
-  Table table(out, {{"Call"}, {"Band"}, {"Mode"}, {"Time"}, {"Record", true}, {"Repeats", true}});
-  for (std::size_t i = 0; i < shown; ++i) {
-    const DuplicateQso& d = log.duplicates[i];
-    table.Row({{d.call},
-               {d.band},
-               {d.mode},
-               {TimeText(d.time)},
-               Num(static_cast<std::int64_t>(d.record)),
-               Num(static_cast<std::int64_t>(d.repeatsRecord))});
-  }
-}
-
-void AppendZeroPointTable(std::string& out, const LogSummary& log) {
-  const std::size_t shown = ListHeading(out, "QSOs of 0 points", log.zeroPoints);
-  if (shown == 0) {
-    return;
-  }
-  AppendNote(out, "The reference does not start with a continent (EU, AS, SA, NA, AF, OC).");
-  Table table(out, {{"Call"}, {"Band"}, {"Mode"}, {"Reference"}, {"Time"}, {"Record", true}});
-  for (std::size_t i = 0; i < shown; ++i) {
-    const ZeroPointQso& z = log.zeroPoints[i];
-    table.Row({{z.call},
-               {z.band},
-               {z.mode},
-               {z.reference},
-               {TimeText(z.time)},
-               Num(static_cast<std::int64_t>(z.record))});
-  }
 }
 
 void AppendLogSection(std::string& out, const LogSummary& log, std::size_t n) {
@@ -322,100 +247,19 @@ void AppendLogSection(std::string& out, const LogSummary& log, std::size_t n) {
   AppendHeading(out, "h2", log.name);
   AppendScoreLine(out, log);
   AppendCharts(out, log, n);
-  AppendBandTable(out, log);
-  AppendHourTable(out, log);
-  AppendMultiplierTable(out, "Multipliers worked", log.multipliers);
-  AppendDuplicateTable(out, log);
-  AppendZeroPointTable(out, log);
+  AppendTables(out, LogTables(log, kPageListLimit));
   out += "</section>\n";
-}
-
-std::string Numbered(const char* text, std::size_t log) {
-  return std::string(text) + ' ' + std::to_string(log + 1);
-}
-
-void AppendComparedScores(std::string& out, const std::vector<LogSummary>& logs) {
-  Table table(out, {{"Log"},
-                    {"Name"},
-                    {"QSOs", true},
-                    {"Points", true},
-                    {"Multipliers", true},
-                    {"Score", true}});
-  for (std::size_t i = 0; i < logs.size(); ++i) {
-    const TReportTotals& c = logs[i].claimed;
-    table.Row({Num(static_cast<std::int64_t>(i + 1)),
-               {logs[i].name},
-               Num(c.QSOs),
-               Num(c.Points),
-               Num(c.Mults),
-               Num(c.Score)});
-  }
-}
-
-void AppendComparedBands(std::string& out, const std::vector<LogSummary>& logs,
-                         const Comparison& comparison) {
-  AppendHeading(out, "h3", "Per band and mode: QSOs, points and multipliers of each log");
-  std::vector<Cell> headings = {{"Band"}, {"Mode"}};
-  for (std::size_t i = 0; i < logs.size(); ++i) {
-    for (const char* heading : {"QSOs", "Points", "Mults"}) {
-      headings.push_back({Numbered(heading, i), true});
-    }
-  }
-  Table table(out, headings);
-  for (const ComparedBandMode& line : comparison.bands) {
-    std::vector<Cell> cells = {{line.band}, {line.mode}};
-    for (std::size_t i = 0; i < logs.size(); ++i) {
-      cells.insert(cells.end(), {Num(line.qsos[i]), Num(line.points[i]), Num(line.multipliers[i])});
-    }
-    table.Row(cells);
-  }
-}
-
-void AppendStationsOnly(std::string& out, const std::vector<std::string>& calls, std::size_t log) {
-  const std::size_t shown =
-      ListHeading(out, "Stations only log " + std::to_string(log + 1) + " worked", calls);
-  if (shown == 0) {
-    return;
-  }
-  out += "<p class=\"calls\">";
-  for (std::size_t i = 0; i < shown; ++i) {
-    out += i == 0 ? "" : " ";
-    AppendHtml(out, calls[i]);
-  }
-  out += "</p>\n";
-}
-
-void AppendComparedHours(std::string& out, const std::vector<LogSummary>& logs,
-                         const Comparison& comparison) {
-  AppendHeading(out, "h3", "Score at the end of each hour (UTC)");
-  std::vector<Cell> headings = {{"Hour"}};
-  for (std::size_t i = 0; i < logs.size(); ++i) {
-    headings.push_back({Numbered("Score", i), true});
-  }
-  Table table(out, headings);
-  for (const ComparedHour& hour : comparison.hours) {
-    std::vector<Cell> cells = {{hour.hour ? FormatMoment(*hour.hour) : "no time"}};
-    for (const std::int64_t score : hour.score) {
-      cells.push_back(Num(score));
-    }
-    table.Row(cells);
-  }
 }
 
 void AppendComparisonSection(std::string& out, const std::vector<LogSummary>& logs,
                              const Comparison& comparison) {
+  std::vector<SummaryTable> tables = ComparisonTables(logs, comparison, kPageListLimit);
   out += "<section>\n<h2>Head to head</h2>\n";
-  AppendComparedScores(out, logs);
+  // The scores first, then how they grew, then the details.
+  AppendTables(out, {tables.front()});
   AppendFigure(out, "compare", "The score of each log through the contest");
-  AppendComparedBands(out, logs, comparison);
-  for (std::size_t i = 0; i < logs.size(); ++i) {
-    AppendMultiplierTable(out, "Multipliers only log " + std::to_string(i + 1) + " worked",
-                          comparison.multipliersOnly[i]);
-  }
-  for (std::size_t i = 0; i < logs.size(); ++i) {
-    AppendStationsOnly(out, comparison.stationsOnly[i], i);
-  }
-  AppendComparedHours(out, logs, comparison);
+  tables.erase(tables.begin());
+  AppendTables(out, tables);
   out += "</section>\n";
 }
 
