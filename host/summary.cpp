@@ -64,7 +64,7 @@ bool IsCounted(const SummaryRow& row) {
 
 // The record of the counted row that each duplicate's callsign, band and
 // mode belong to.
-std::unordered_map<std::string, std::size_t> RepeatedRecords(const std::vector<SummaryRow>& rows) {
+std::unordered_map<std::string, std::size_t> RepeatedRecords(const SummaryRows& rows) {
   std::unordered_map<std::string, std::size_t> repeated;
   std::unordered_set<std::string_view> calls;  // a quick first test for the many other rows
   for (const SummaryRow& row : rows) {
@@ -86,7 +86,7 @@ std::unordered_map<std::string, std::size_t> RepeatedRecords(const std::vector<S
 
 // The callsigns in upper case, each once, sorted. The rows mostly come in
 // callsign order already, so most are dropped as repeats at once.
-std::vector<std::string> StationsOf(const std::vector<SummaryRow>& rows) {
+std::vector<std::string> StationsOf(const SummaryRows& rows) {
   std::vector<std::string> stations;
   for (const SummaryRow& row : rows) {
     std::string call = UpperAscii(row.call);
@@ -104,7 +104,7 @@ std::vector<std::string> StationsOf(const std::vector<SummaryRow>& rows) {
 // Timed rows first, by time; then those without a time; each in record
 // order. The keys are sorted as values, which is several times quicker on a
 // large log than comparing through pointers to the rows.
-std::vector<const SummaryRow*> InTimeOrder(const std::vector<SummaryRow>& rows) {
+std::vector<const SummaryRow*> InTimeOrder(const SummaryRows& rows) {
   using Key = std::tuple<bool, Moment, std::size_t, std::size_t>;  // the last: the row's index
   std::vector<Key> keys;
   keys.reserve(rows.size());
@@ -346,8 +346,8 @@ std::vector<std::string> LeftOutNotes(const LeftOut& leftOut) {
   return notes;
 }
 
-LogSummary Summarize(std::string name, const std::vector<SummaryRow>& rows,
-                     const TReportTotals& claimed, const LeftOut& leftOut) {
+LogSummary Summarize(std::string name, const SummaryRows& rows, const TReportTotals& claimed,
+                     const LeftOut& leftOut) {
   LogSummary summary;
   summary.name = std::move(name);
   summary.claimed = claimed;

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -38,6 +39,9 @@ struct SummaryRow {
   std::optional<Moment> time;
   std::size_t record = 0;  // the record's number in its file or table, from 1
 };
+
+// A log's rows: a deque, which grows by 100,000 rows without moving any.
+using SummaryRows = std::deque<SummaryRow>;
 
 struct BandModeLine {
   std::string band;
@@ -104,8 +108,8 @@ struct LogSummary {
 std::vector<std::string> LeftOutNotes(const LeftOut& leftOut);
 
 // Gathers the rows of one log, scored in any order.
-LogSummary Summarize(std::string name, const std::vector<SummaryRow>& rows,
-                     const TReportTotals& claimed, const LeftOut& leftOut);
+LogSummary Summarize(std::string name, const SummaryRows& rows, const TReportTotals& claimed,
+                     const LeftOut& leftOut);
 
 // The score per band and mode of each log, one value per log in the logs'
 // order.

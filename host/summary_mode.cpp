@@ -22,7 +22,7 @@ namespace {
 LogSummary SummarizeLog(const LogSpec& source, const ImportSettings& settings, bool& complete) {
   const std::unique_ptr<OpenLog> log =
       OpenLog::Open(source, settings, complete, import::Origins::kKept);
-  std::vector<SummaryRow> rows;
+  SummaryRows rows;
   TReportTotals totals;
   LeftOut leftOut = log->Left();
   const auto keep = [&](const ScoredRow& row) {

@@ -20,38 +20,50 @@ std::string Escaped(std::string_view text) {
   return escaped;
 }
 
+// The width of a cell as AppendEscaped writes it: a backslash doubled, a
+// control character as four.
+std::size_t EscapedWidth(std::string_view text) {
+  std::size_t width = text.size();
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    width += c == '\\' ? 1 : byte < 32 || byte == 127 ? 3 : 0;
+  }
+  return width;
+}
+
+// Written straight into `out`: the multiplier sheet of a large log has tens
+// of thousands of rows.
+void AppendLine(std::string& out, const SummaryTable& table, const std::vector<std::string>& cells,
+                const std::vector<std::size_t>& widths) {
+  const std::size_t start = out.size();
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    const std::size_t room = widths[i] - EscapedWidth(cells[i]);
+    const bool right = table.columns[i].number;
+    out.append(i == 0 ? 0 : 2, ' ');
+    out.append(right ? room : 0, ' ');
+    AppendEscaped(out, cells[i]);
+    out.append(right ? 0 : room, ' ');
+  }
+  const std::size_t end = out.find_last_not_of(' ');
+  out.resize(end == std::string::npos || end < start ? start : end + 1);
+  out += '\n';
+}
+
 void AppendColumns(std::string& out, const SummaryTable& table) {
-  std::vector<std::vector<std::string>> rows;
   std::vector<std::string> headings;
+  std::vector<std::size_t> widths;
   for (const TableColumn& column : table.columns) {
     headings.push_back(column.heading);
+    widths.push_back(column.heading.size());
   }
-  rows.push_back(std::move(headings));
   for (const std::vector<std::string>& row : table.rows) {
-    std::vector<std::string> escaped;
-    for (const std::string& cell : row) {
-      escaped.push_back(Escaped(cell));
-    }
-    rows.push_back(std::move(escaped));
-  }
-  std::vector<std::size_t> widths(table.columns.size(), 0);
-  for (const std::vector<std::string>& row : rows) {
     for (std::size_t i = 0; i < row.size(); ++i) {
-      widths[i] = std::max(widths[i], row[i].size());
+      widths[i] = std::max(widths[i], EscapedWidth(row[i]));
     }
   }
-  for (const std::vector<std::string>& row : rows) {
-    std::string line;
-    for (std::size_t i = 0; i < row.size(); ++i) {
-      const std::size_t room = widths[i] - row[i].size();
-      const bool right = table.columns[i].number;
-      line += i == 0 ? "" : "  ";
-      line.append(right ? room : 0, ' ');
-      line += row[i];
-      line.append(right ? 0 : room, ' ');
-    }
-    line.erase(line.find_last_not_of(' ') + 1);
-    out += line + '\n';
+  AppendLine(out, table, headings, widths);
+  for (const std::vector<std::string>& row : table.rows) {
+    AppendLine(out, table, row, widths);
   }
 }
 

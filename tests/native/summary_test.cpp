@@ -36,7 +36,7 @@ LogSummary Summarized(const std::vector<Qso>& qsos, std::string name = "log") {
   });
   TExchangeRecord current = test::BlankRecord();
   TContest contest(current);
-  std::vector<SummaryRow> rows;
+  SummaryRows rows;
   for (const std::size_t i : order) {
     const Qso& q = qsos[i];
     current = test::QsoRecord(q.call, q.band, q.mode, q.exchange);
