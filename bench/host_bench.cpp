@@ -1,7 +1,8 @@
 // The native host's tools timed as whole processes, as an operator runs them
 // on exported logs of 100,000 QSOs: the score, the explanation QSO by QSO
-// (which should cost little more than the score), and the reference file made
-// from ten such logs. Each run starts orva-host from beside this program.
+// (which should cost little more than the score), the day-after summary and
+// its page, and the reference file made from ten such logs. Each run starts orva-host from beside
+// this program.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -79,8 +80,9 @@ void RunHost(benchmark::State& state, const std::vector<std::string>& arguments)
   }
 }
 
-void BM_Host(benchmark::State& state, const char* mode) {
-  const std::vector<std::string> arguments = {"--adif", Logs().front(), mode};
+template <class... Mode>
+void BM_Host(benchmark::State& state, Mode... mode) {
+  const std::vector<std::string> arguments = {"--adif", Logs().front(), mode...};
   for (auto _ : state) {
     RunHost(state, arguments);
   }
@@ -91,6 +93,23 @@ BENCHMARK_CAPTURE(BM_Host, Score, "--score")
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Host, Explain, "--explain")
+    ->Repetitions(5)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+// The day-after summary and its page should cost at most half as much again
+// as the score.
+BENCHMARK_CAPTURE(BM_Host, Summary, "--summary")
+    ->Repetitions(5)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Host, SummaryJson, "--summary", "--json")
+    ->Repetitions(5)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Host, Html, "--html", "-")
     ->Repetitions(5)
     ->Iterations(1)
     ->UseRealTime()

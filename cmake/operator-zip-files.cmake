@@ -8,8 +8,8 @@
 # editors expect.
 #
 # The install rule in operator-zip.cmake sets ORVA_ZIP_VERSION,
-# ORVA_ZIP_SOURCE_DIR, ORVA_ZIP_DLL, ORVA_ZIP_SCREENSHOT, ORVA_ZIP_CMARK and
-# ORVA_ZIP_BASE64.
+# ORVA_ZIP_SOURCE_DIR, ORVA_ZIP_DLL, ORVA_ZIP_SCREENSHOT,
+# ORVA_ZIP_PAGE_SCREENSHOT, ORVA_ZIP_CMARK and ORVA_ZIP_BASE64.
 
 set(ORVA_ZIP_PAGE [=[<!DOCTYPE html>
 <html xmlns="http://www.w3.org/1999/xhtml" lang="en" xml:lang="en">
@@ -52,28 +52,32 @@ function(orva_copy_crlf source destination)
 endfunction()
 
 # A screenshot older than the DLL may show a window that has changed since.
-function(orva_check_screenshot)
+function(orva_check_screenshots)
   if(NOT EXISTS ${ORVA_ZIP_SCREENSHOT} OR ${ORVA_ZIP_DLL} IS_NEWER_THAN ${ORVA_ZIP_SCREENSHOT})
     message(FATAL_ERROR "${ORVA_ZIP_SCREENSHOT} is missing or older than the DLL: run the "
       "Windows tests first (xvfb-run -a ctest --preset windows), which take the screenshot "
       "the user guide shows")
   endif()
+  if(NOT EXISTS ${ORVA_ZIP_PAGE_SCREENSHOT})
+    message(FATAL_ERROR "${ORVA_ZIP_PAGE_SCREENSHOT} is missing: run the native tests first "
+      "(ctest --preset native), which take the summary page's screenshot the user guide shows")
+  endif()
 endfunction()
 
-# The guide refers to the screenshot by its file name, as an image beside the
+# The guide refers to a screenshot by its file name, as an image beside the
 # Markdown; the page carries the picture itself instead, as a data: URI.
-function(orva_embed_screenshot html_variable)
-  get_filename_component(name ${ORVA_ZIP_SCREENSHOT} NAME)
+function(orva_embed_screenshot html_variable screenshot)
+  get_filename_component(name ${screenshot} NAME)
   set(html "${${html_variable}}")
   string(FIND "${html}" "src=\"${name}\"" reference)
   if(reference EQUAL -1)
-    message(FATAL_ERROR "docs/USER-GUIDE.md shows no ${name}: the guide shows the window "
+    message(FATAL_ERROR "docs/USER-GUIDE.md shows no ${name}: the guide shows it "
       "with ![...](${name})")
   endif()
-  execute_process(COMMAND ${ORVA_ZIP_BASE64} -w 0 ${ORVA_ZIP_SCREENSHOT}
+  execute_process(COMMAND ${ORVA_ZIP_BASE64} -w 0 ${screenshot}
     OUTPUT_VARIABLE data RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
-    message(FATAL_ERROR "base64 of ${ORVA_ZIP_SCREENSHOT} failed (${status})")
+    message(FATAL_ERROR "base64 of ${screenshot} failed (${status})")
   endif()
   string(REPLACE "src=\"${name}\"" "src=\"data:image/png;base64,${data}\"" html "${html}")
   set(${html_variable} "${html}" PARENT_SCOPE)
@@ -87,7 +91,7 @@ function(orva_write_user_guide destination)
     message(FATAL_ERROR "cmark-gfm is missing: install it (scripts/install-deps) and configure "
       "again")
   endif()
-  orva_check_screenshot()
+  orva_check_screenshots()
   execute_process(COMMAND ${ORVA_ZIP_CMARK} --extension table --extension autolink
       --extension strikethrough --table-prefer-style-attributes
       ${ORVA_ZIP_SOURCE_DIR}/docs/USER-GUIDE.md
@@ -95,7 +99,8 @@ function(orva_write_user_guide destination)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "cmark-gfm could not render docs/USER-GUIDE.md (${status})")
   endif()
-  orva_embed_screenshot(body)
+  orva_embed_screenshot(body ${ORVA_ZIP_SCREENSHOT})
+  orva_embed_screenshot(body ${ORVA_ZIP_PAGE_SCREENSHOT})
   set(page "${ORVA_ZIP_PAGE}")
   string(REPLACE "@TITLE@" "ORVA DX Contest ${ORVA_ZIP_VERSION}: user guide" page "${page}")
   string(REPLACE "@BODY@" "${body}" page "${page}")

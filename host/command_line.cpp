@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 
+#include "host/contest_period.h"
 #include "host/drive_log.h"
 #include "host/help_formatter.h"
 #include "host/open_log.h"
@@ -44,12 +45,33 @@ std::vector<LogSpec> LogsInOrder(const CLI::App& app,
   return logs;
 }
 
+void AddPeriodOptions(CLI::App& app, Options& options, const char* group) {
+  const CLI::Validator utcTime(
+      [](const std::string& text) {
+        return ParseMoment(text) ? std::string() : "not a time 'YYYY-MM-DD HH:MM' (UTC): " + text;
+      },
+      "", "UTC time");
+  app.add_option("--from", options.from,
+                 "the contest period's start (UTC): every mode leaves\n"
+                 "out the QSOs of a file made before it")
+      ->type_name("'YYYY-MM-DD HH:MM'")
+      ->check(utcTime)
+      ->group(group);
+  app.add_option("--to", options.to,
+                 "the contest period's end (UTC): every mode leaves\n"
+                 "out the QSOs of a file made at or after it")
+      ->type_name("'YYYY-MM-DD HH:MM'")
+      ->check(utcTime)
+      ->group(group);
+}
+
 // The logs, and how their QSOs are read. The log options keep their values
 // on the option itself, one per time given, so that LogsInOrder can put them
 // back in command-line order.
 void AddLogOptions(CLI::App& app, Options& options,
                    std::map<CLI::Option*, LogSpec::Format>& formats) {
-  constexpr const char* kGroup = "Logs (one; several only with --make-reference)";
+  constexpr const char* kGroup =
+      "Logs (one; several with --make-reference, up to three with --summary and --html)";
   const auto add = [&](const char* name, const char* description, LogSpec::Format format) {
     formats[app.add_option(name, CLI::callback_t{}, description)
                 ->take_all()
@@ -80,6 +102,7 @@ void AddLogOptions(CLI::App& app, Options& options,
       ->delimiter(',')
       ->type_name("FIELD[,FIELD...]")
       ->group(kGroup);
+  AddPeriodOptions(app, options, kGroup);
 }
 
 void AddModes(CLI::App& app, Options& options) {
@@ -92,6 +115,18 @@ void AddModes(CLI::App& app, Options& options) {
                   "one tab-separated line each: callsign, band, mode,\n"
                   "exchange, reference, points, multiplier, date, time,\n"
                   "record");
+  CLI::Option* summary = modes->add_flag("--summary", options.summary,
+                                         "print the summary of the logs: the score per band\n"
+                                         "and mode, the multipliers, duplicates, 0-point QSOs\n"
+                                         "and hourly rate; of two or three, the head-to-head");
+  app.add_flag("--json", options.json, "with --summary: print it as one JSON document")
+      ->needs(summary)
+      ->group("Other options");
+  modes
+      ->add_option("--html", options.html,
+                   "write the summary as one page with charts\n"
+                   "('-': standard output)")
+      ->type_name("FILE");
   if (LoadsPlugin()) {
     modes->add_option("-c", options.commands, "run these commands, separated by ';'")
         ->type_name("'CMD; CMD'");
@@ -125,7 +160,9 @@ void AddPluginOptions(CLI::App& app, Options& options, const char* group) {
       ->check(CLI::Validator(CLI::ExistingFile).description(""))
       ->excludes("--explain")
       ->excludes("--make-reference")
-      ->excludes("--check-reference");
+      ->excludes("--check-reference")
+      ->excludes("--summary")
+      ->excludes("--html");
   app.add_option("--caption", options.caption, "the exchange record's CaptionText")
       ->type_name("TEXT")
       ->group(group);
@@ -144,13 +181,29 @@ void AddOtherOptions(CLI::App& app, Options& options) {
 }
 
 void CheckLogCount(const Options& options) {
+  constexpr std::size_t kMostSideBySide = 3;
   const bool several = !options.makeReference.empty();
-  if (options.logs.size() > 1 && !several) {
-    throw CLI::ValidationError("give one log (" + LogOptions() +
-                               "); several only with --make-reference");
+  if (SummaryAsked(options) && options.logs.size() > kMostSideBySide) {
+    throw CLI::ValidationError("--summary and --html take at most three logs");
   }
-  if (options.logs.empty() && (several || options.explain || options.score)) {
-    throw CLI::ValidationError("--score, --explain and --make-reference need a log");
+  if (options.logs.size() > 1 && !several && !SummaryAsked(options)) {
+    throw CLI::ValidationError("give one log (" + LogOptions() +
+                               "); several only with --make-reference, --summary or --html");
+  }
+  if (options.logs.empty() &&
+      (several || options.explain || options.score || SummaryAsked(options))) {
+    throw CLI::ValidationError(
+        "--score, --explain, --summary, --html and --make-reference need a log");
+  }
+}
+
+// The contest period of --from and --to, both already known to be times.
+void SetPeriod(Options& options) {
+  ContestPeriod& period = options.import.period;
+  period.from = options.from.empty() ? std::nullopt : ParseMoment(options.from);
+  period.to = options.to.empty() ? std::nullopt : ParseMoment(options.to);
+  if (period.from && period.to && *period.from >= *period.to) {
+    throw CLI::ValidationError("the contest period ends (--to) before it starts (--from)");
   }
 }
 
@@ -167,18 +220,23 @@ void RecogniseFormats(Options& options) {
 }
 
 bool GivesMode(const Options& options) {
-  return options.score || options.explain || !options.makeReference.empty() ||
-         !options.checkReference.empty() || options.haveCommands;
+  return options.score || options.explain || SummaryAsked(options) ||
+         !options.makeReference.empty() || !options.checkReference.empty() || options.haveCommands;
 }
 
 }  // namespace
+
+bool SummaryAsked(const Options& options) {
+  return options.summary || !options.html.empty();
+}
 
 std::optional<ExitStatus> ParseCommandLine(const std::vector<std::string>& words,
                                            Options& options) {
   CLI::App app(LoadsPlugin() ? "Loads the contest plug-in as a logging program does, and scores "
                                "logs with it."
                              : "Scores logs with the contest plug-in's own rules, explains a "
-                               "score QSO by QSO, and makes and checks the reference file.",
+                               "score QSO by QSO, summarizes it, and makes and checks the "
+                               "reference file.",
                "orva-host");
   app.formatter(std::make_shared<HelpFormatter>(Usage()));
   // Options are spelled alike on both systems: a word that starts with "/"
@@ -202,6 +260,7 @@ std::optional<ExitStatus> ParseCommandLine(const std::vector<std::string>& words
       options.score = true;
     }
     CheckLogCount(options);
+    SetPeriod(options);
     RecogniseFormats(options);
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();

@@ -18,6 +18,10 @@ struct Options {
   ImportSettings import;
   bool score = false;
   bool explain = false;
+  bool summary = false;
+  bool json = false;
+  std::string html;      // the page's file; "-": standard output
+  std::string from, to;  // the contest period as given; its times in import.period
   std::string makeReference;
   std::string checkReference;
   // Only where the host loads the plug-in (LoadsPlugin, drive_log.h):
@@ -27,6 +31,9 @@ struct Options {
   std::string commands;
   bool haveCommands = false;
 };
+
+// Whether a summary is asked for, as text, JSON or a page.
+bool SummaryAsked(const Options& options);
 
 // Parses the words after the program's name; the exit status when the host
 // should stop at once (help, version). A misused option raises a HostFailure

@@ -130,7 +130,8 @@ void Flush(std::string& out, std::FILE* file) {
 
 }  // namespace
 
-void ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObserver& observe) {
+void ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObserver& observe,
+               TReportTotals* totals) {
   TExchangeRecord current{};
   current.Connection = log.Connection();
   current.TableName.assign(table);
@@ -151,10 +152,14 @@ void ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObse
                                    detail.multiplier,
                                    {},
                                    {},
-                                   0};
+                                   0,
+                                   detail.multiplierIndex};
                   origins.Trace(scored);
                   observe(scored);
                 });
+    if (totals) {
+      *totals = ReportTotals(contest.myStatList);
+    }
   } catch (const std::exception& failure) {
     throw HostFailure(failure.what(), kIncomplete);
   }

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "host/open_log.h"
+#include "scoring/report.h"
 
 namespace orva::host {
 
@@ -31,6 +32,9 @@ struct ScoredRow {
   std::string_view date;        // "YYYY-MM-DD", UTC as the file gives it; empty when unknown
   std::string_view time;        // "HH:MM" or "HH:MM:SS"; empty when unknown
   std::size_t record;           // its number in its file or table, from 1; 0 when unknown
+  // The position in the multiplier list of the key it counts towards, which
+  // an earlier row may have added (TScoreDetail::multiplierIndex).
+  std::size_t multiplierIndex;
 };
 
 using ScoredRowObserver = std::function<void(const ScoredRow&)>;
@@ -40,8 +44,10 @@ using ScoredRowObserver = std::function<void(const ScoredRow&)>;
 // where they came from when it was opened with its origins kept; an SQLite
 // log's rows are numbered in their table's order and have no date or time.
 // When the recalculation fails, the rows shown before stand and a HostFailure
-// with the reason is raised, its status kIncomplete.
-void ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObserver& observe);
+// with the reason is raised, its status kIncomplete. `totals`, when given,
+// receives the report's totals.
+void ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObserver& observe,
+               TReportTotals* totals = nullptr);
 
 // Appends `text` with backslash written as "\\" and control characters
 // (below 32, and 127) as "\xHH", so that one row stays one line.

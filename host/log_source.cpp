@@ -48,6 +48,33 @@ void TellRecords(const import::ImportedLog& log, const char* path) {
   }
 }
 
+// Leaves out the QSOs outside the period and says how many, and how many
+// it kept for having no time to judge.
+void KeepInPeriod(import::ImportedLog& log, const ContestPeriod& period, const char* path,
+                  LeftOut& leftOut) {
+  if (!period.Limited()) {
+    return;
+  }
+  std::vector<import::ImportedQso> kept;
+  kept.reserve(log.qsos.size());
+  for (import::ImportedQso& qso : log.qsos) {
+    const std::optional<Moment> time = MomentOf(qso.date, qso.time);
+    if (!period.Holds(time)) {
+      ++leftOut.outsidePeriod;
+      continue;
+    }
+    leftOut.keptWithoutTime += time ? 0 : 1;
+    kept.push_back(std::move(qso));
+  }
+  log.qsos = std::move(kept);
+  std::fprintf(stderr, "orva-host: %s: QSOs outside the contest period, left out: %zu", path,
+               leftOut.outsidePeriod);
+  if (leftOut.keptWithoutTime > 0) {
+    std::fprintf(stderr, "; QSOs without a time, kept: %zu", leftOut.keptWithoutTime);
+  }
+  std::fputc('\n', stderr);
+}
+
 }  // namespace
 
 std::optional<std::string> OtherKindHint(const LogSpec& source, std::string_view head) {
@@ -91,7 +118,7 @@ std::string ReadUserFile(const std::string& path) {
 }
 
 orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings& settings,
-                                     bool& complete) {
+                                     bool& complete, LeftOut* leftOut) {
   using namespace orva::import;
   const char* path = source.path.c_str();
   const std::string bytes = ReadUserFile(source.path);
@@ -107,8 +134,15 @@ orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings
     }
   }
   TellRecords(log, path);
+  LeftOut left;
+  left.skippedRecords = log.skipped.size();
+  KeepInPeriod(log, settings.period, path, left);
+  if (leftOut) {
+    *leftOut = left;
+  }
   if (log.qsos.empty()) {
-    std::fprintf(stderr, "orva-host: %s holds no QSO to score\n", path);
+    std::fprintf(stderr, "orva-host: %s holds no QSO to score%s\n", path,
+                 left.outsidePeriod > 0 ? " within the contest period" : "");
   }
   complete = complete && log.skipped.empty() && !log.qsos.empty();
   return log;

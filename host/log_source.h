@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/contest_period.h"
 #include "import/imported_log.h"
 #include "import/log_format.h"
 
@@ -27,6 +28,7 @@ void RecogniseFormat(LogSpec& source);
 struct ImportSettings {
   std::string table = "LOG";
   std::vector<std::string> adifExchangeFields;  // empty: the readers' default
+  ContestPeriod period;  // the QSOs of an imported file outside it are left out
 };
 
 // The bytes of a file the user named (a log, a reference file; "-" standard
@@ -39,9 +41,11 @@ std::string ReadUserFile(const std::string& path);
 // what the reader remarked of the file; raises a HostFailure with the reason
 // when the file cannot be opened or read, or holds no QSO and looks like
 // another kind of log. `complete` turns false when records were left out or
-// the file holds no QSO.
+// the file holds no QSO. The QSOs outside the settings' contest period are
+// left out, their number told on standard error with that of the QSOs kept
+// for having no time; `leftOut`, when given, receives the counts.
 orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings& settings,
-                                     bool& complete);
+                                     bool& complete, LeftOut* leftOut = nullptr);
 
 // Names the option that fits a log whose content (`head`, its first bytes)
 // is of another kind than it was given as; nothing when it shows no other

@@ -43,13 +43,19 @@ class OpenLog {
   // True for another program's file whose rows tell where each came from
   // (the columns import::kDateColumn, kTimeColumn and kRecordColumn).
   bool KeepsOrigins() const;
+  // True for another program's file, whose QSOs were imported.
+  bool Imported() const { return source_ != LogSpec::Format::kSqlite; }
+  // What the import left out of the file; nothing for an SQLite log.
+  const LeftOut& Left() const { return leftOut_; }
 
  private:
   struct Held;  // what the system holds open
 
-  OpenLog(std::string name, std::unique_ptr<Held> held);
+  OpenLog(const LogSpec& source, const LeftOut& leftOut, std::unique_ptr<Held> held);
 
   std::string name_;
+  LogSpec::Format source_;
+  LeftOut leftOut_;
   std::unique_ptr<Held> held_;
 };
 

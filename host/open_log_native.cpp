@@ -2,6 +2,7 @@
 // layer's handle, or another program's file written to a temporary SQLite
 // log first, so that the plug-in the host loads reads it like a logging
 // program's own log.
+#include <cstdio>
 #include <exception>
 #include <optional>
 
@@ -29,8 +30,15 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
                                        bool& complete, import::Origins origins) {
   std::unique_ptr<import::TemporaryLogDatabase> imported;
   std::string database = source.path;
+  LeftOut leftOut;
+  if (source.format == LogSpec::Format::kSqlite && settings.period.Limited()) {
+    std::fprintf(stderr,
+                 "orva-host: %s: an SQLite log gives no times: the contest period keeps all its "
+                 "QSOs\n",
+                 source.path.c_str());
+  }
   if (source.format != LogSpec::Format::kSqlite) {
-    import::ImportedLog log = ImportFile(source, settings, complete);
+    import::ImportedLog log = ImportFile(source, settings, complete, &leftOut);
     import::PutInTimeOrder(log.qsos);
     try {
       imported = std::make_unique<import::TemporaryLogDatabase>(log.qsos, settings.table, origins);
@@ -48,12 +56,12 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
             : std::nullopt;
     throw HostFailure(hint ? *hint : "cannot open log " + database + ": " + orva_log_last_error());
   }
-  return std::unique_ptr<OpenLog>(
-      new OpenLog(source.path, std::make_unique<Held>(std::move(imported), origins, connection)));
+  return std::unique_ptr<OpenLog>(new OpenLog(
+      source, leftOut, std::make_unique<Held>(std::move(imported), origins, connection)));
 }
 
-OpenLog::OpenLog(std::string name, std::unique_ptr<Held> held)
-    : name_(std::move(name)), held_(std::move(held)) {}
+OpenLog::OpenLog(const LogSpec& source, const LeftOut& leftOut, std::unique_ptr<Held> held)
+    : name_(source.path), source_(source.format), leftOut_(leftOut), held_(std::move(held)) {}
 
 OpenLog::~OpenLog() = default;
 

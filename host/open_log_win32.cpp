@@ -22,14 +22,15 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
   if (source.format == LogSpec::Format::kSqlite) {
     throw HostFailure(source.path + " is an SQLite log, " + kSqliteLogsElsewhere);
   }
-  import::ImportedLog log = ImportFile(source, settings, complete);
+  LeftOut leftOut;
+  import::ImportedLog log = ImportFile(source, settings, complete, &leftOut);
   import::PutInTimeOrder(log.qsos);
   return std::unique_ptr<OpenLog>(
-      new OpenLog(source.path, std::make_unique<Held>(std::move(log.qsos), settings.table)));
+      new OpenLog(source, leftOut, std::make_unique<Held>(std::move(log.qsos), settings.table)));
 }
 
-OpenLog::OpenLog(std::string name, std::unique_ptr<Held> held)
-    : name_(std::move(name)), held_(std::move(held)) {}
+OpenLog::OpenLog(const LogSpec& source, const LeftOut& leftOut, std::unique_ptr<Held> held)
+    : name_(source.path), source_(source.format), leftOut_(leftOut), held_(std::move(held)) {}
 
 OpenLog::~OpenLog() = default;
 

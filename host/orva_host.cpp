@@ -1,8 +1,10 @@
 // orva-host, the command-line host, on both systems: it reads the command
 // line, runs the one tool asked for, and tells every failure once, here, as
 // "orva-host: <message>" on standard error. The file tools (explaining a
-// score, making and checking the reference file) are the same code on both
-// systems; scoring and the command mode are each system's own (drive_log.h).
+// score; summarizing a contest log, or two or three side by side, as text,
+// JSON or a page with charts; making and checking the reference file) are
+// the same code on both systems; scoring and the command mode are each
+// system's own (drive_log.h).
 //
 // Exit status: as host_failure.h lists them.
 #include <clocale>
@@ -17,6 +19,7 @@
 #include "host/host_failure.h"
 #include "host/open_log.h"
 #include "host/reference_tools.h"
+#include "host/summary_mode.h"
 
 namespace {
 
@@ -35,6 +38,15 @@ ExitStatus Explain(const Options& options) {
   return complete ? kSucceeded : kIncomplete;
 }
 
+ExitStatus Summary(const Options& options) {
+  using Request = orva::host::SummaryRequest;
+  const Request request{options.html.empty()
+                            ? (options.json ? Request::Form::kJson : Request::Form::kText)
+                            : Request::Form::kPage,
+                        options.html};
+  return orva::host::WriteSummary(options.logs, options.import, request);
+}
+
 ExitStatus Run(const std::vector<std::string>& words) {
   Options options;
   if (const std::optional<ExitStatus> stop = orva::host::ParseCommandLine(words, options)) {
@@ -48,6 +60,9 @@ ExitStatus Run(const std::vector<std::string>& words) {
   }
   if (options.explain) {
     return Explain(options);
+  }
+  if (orva::host::SummaryAsked(options)) {
+    return Summary(options);
   }
   return orva::host::DriveLog(options);
 }

@@ -97,11 +97,15 @@ std::int32_t TContest::ScoreQso(bool record, TScoreDetail* detail) {
     band->Points = WrappingAdd(band->Points, points);
     MultiplierKeyRoom room;
     const std::string_view key = reference ? MultiplierKey(*reference, current_, room) : "";
-    if (reference && myMultList.AddIfNew(key)) {
+    std::size_t position = TScoreDetail::kNoMultiplier;
+    if (reference && myMultList.AddIfNew(key, &position)) {
       band->Mults = WrappingAdd(band->Mults, 1);
       if (detail) {
         detail->multiplier.assign(key);
       }
+    }
+    if (detail) {
+      detail->multiplierIndex = position;
     }
   }
   return points;

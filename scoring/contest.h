@@ -7,6 +7,7 @@
 // owns the object takes every list with it when it goes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,8 +31,14 @@ struct TStatistic {
 // What scoring one QSO found, for the tools that explain a score QSO by QSO
 // with the very rules that made it.
 struct TScoreDetail {
+  static constexpr std::size_t kNoMultiplier = static_cast<std::size_t>(-1);
   std::string reference;   // the reference at the end of the exchange; empty when none
   std::string multiplier;  // the multiplier key the QSO added; empty when it added none
+  // The position in the multiplier list of the key the QSO counts towards,
+  // whether it added the key or an earlier row did, so that a tool can tell
+  // when in the contest each multiplier was first worked; kNoMultiplier
+  // without a reference. Set only when the QSO is recorded.
+  std::size_t multiplierIndex = kNoMultiplier;
 };
 
 inline constexpr std::int32_t kDuplicate = -1;

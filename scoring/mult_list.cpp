@@ -34,18 +34,21 @@ void TMultList::Grow() {
   }
 }
 
-bool TMultList::AddIfNew(std::string_view key) {
+bool TMultList::AddIfNew(std::string_view key, std::size_t* position) {
   if ((keys_.size() + 1) * 2 > slots_.size()) {
     Grow();
   }
   const auto hash = static_cast<std::uint32_t>(platform::CaselessHash(key));
   Slot& slot = FindSlot(key, hash);
-  if (slot.position != 0) {
-    return false;
+  const bool added = slot.position == 0;
+  if (added) {
+    keys_.emplace_back(key);
+    slot = Slot{static_cast<std::uint32_t>(keys_.size()), hash};
   }
-  keys_.emplace_back(key);
-  slot = Slot{static_cast<std::uint32_t>(keys_.size()), hash};
-  return true;
+  if (position) {
+    *position = slot.position - 1;
+  }
+  return added;
 }
 
 void TMultList::Clear() {

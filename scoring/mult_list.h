@@ -18,7 +18,8 @@ namespace orva {
 class TMultList {
  public:
   // Appends the key unless an equal one is there; true when it was appended.
-  bool AddIfNew(std::string_view key);
+  // `position`, when given, receives the index of the key or of the equal one.
+  bool AddIfNew(std::string_view key, std::size_t* position = nullptr);
   // Forgets the keys but keeps the table's size for the next recalculation.
   void Clear();
   std::size_t size() const { return keys_.size(); }

@@ -1,6 +1,7 @@
 // The report's layout: right-aligned columns per band, the totals and the
 // claimed score, which is computed in 64 bits so that a large log's product
-// of points and multipliers is shown as it is.
+// of points and multipliers is shown as it is. The totals are a function of
+// their own, so that the tools claim the very score the window shows.
 #include "scoring/report.h"
 
 #include <charconv>
@@ -53,10 +54,20 @@ std::string PadLeft(std::string_view text, std::size_t width) {
   return result;
 }
 
-std::string BuildReportText(const std::vector<TStatistic>& statList) {
-  // Sums are 32-bit counters that wrap; the claimed score is their product in
-  // 64 bits, because 15 points times 150,000 multipliers does not fit 32.
+TReportTotals ReportTotals(const std::vector<TStatistic>& statList) {
   std::uint32_t qsos = 0, points = 0, mults = 0;
+  for (const TStatistic& s : statList) {
+    qsos += static_cast<std::uint32_t>(s.QSOs);
+    points += static_cast<std::uint32_t>(s.Points);
+    mults += static_cast<std::uint32_t>(s.Mults);
+  }
+  TReportTotals totals{static_cast<std::int32_t>(qsos), static_cast<std::int32_t>(points),
+                       static_cast<std::int32_t>(mults)};
+  totals.Score = std::int64_t{totals.Points} * totals.Mults;
+  return totals;
+}
+
+std::string BuildReportText(const std::vector<TStatistic>& statList) {
   std::string text;
   text.reserve(64 + 32 * statList.size());
   text += "  Band\t  QSOs\tPoints\t  ORVA\t\r\n";
@@ -65,20 +76,16 @@ std::string BuildReportText(const std::vector<TStatistic>& statList) {
     text += '\t';
     AppendColumns(text, s.QSOs, s.Points, s.Mults);
     text += "\t\r\n";
-    qsos += static_cast<std::uint32_t>(s.QSOs);
-    points += static_cast<std::uint32_t>(s.Points);
-    mults += static_cast<std::uint32_t>(s.Mults);
   }
-  const auto totalPoints = static_cast<std::int32_t>(points);
-  const auto totalMults = static_cast<std::int32_t>(mults);
+  const TReportTotals totals = ReportTotals(statList);
   text += "Total\t";
-  AppendColumns(text, static_cast<std::int32_t>(qsos), totalPoints, totalMults);
+  AppendColumns(text, totals.QSOs, totals.Points, totals.Mults);
   text += "\r\n Score: ";
-  AppendNumber(text, totalPoints);
+  AppendNumber(text, totals.Points);
   text += '*';
-  AppendNumber(text, totalMults);
+  AppendNumber(text, totals.Mults);
   text += '=';
-  AppendNumber(text, std::int64_t{totalPoints} * totalMults);
+  AppendNumber(text, totals.Score);
   text += "\r\n";
   TrimInPlace(text);
   return text;

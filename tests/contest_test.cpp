@@ -111,6 +111,22 @@ TEST_F(ContestFixture, BandsAreExactButMultiplierKeysIgnoreCase) {
   EXPECT_EQ(contest.myMultList.size(), 2u);
 }
 
+// A tool tells when each multiplier was first worked from the key every
+// QSO counts towards, not only the one that added it.
+TEST_F(ContestFixture, EveryQsoNamesTheMultiplierItCountsTowards) {
+  const auto index = [&](const char* call, const char* band, const char* exchange) {
+    current = test::QsoRecord(call, band, "CW", exchange);
+    TScoreDetail detail;
+    contest.ScoreQso(true, &detail);
+    return detail.multiplierIndex;
+  };
+  EXPECT_EQ(index("A1", "20M", "EU-005"), 0u);
+  EXPECT_EQ(index("A2", "40M", "EU-005"), 1u);
+  EXPECT_EQ(index("A3", "20m", "eu-005"), 0u);
+  EXPECT_EQ(index("A4", "20M", "599 001"), TScoreDetail::kNoMultiplier);
+  EXPECT_EQ(contest.myMultList.size(), 2u);
+}
+
 TEST_F(ContestFixture, BandsAppearInOrderOfFirstQso) {
   Score("A1", "40M", "CW", "");
   Score("A2", "20M", "CW", "");

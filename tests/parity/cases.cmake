@@ -39,3 +39,26 @@ orva_parity_case(make_reference_missing_log ARGS import/sample.adi import/missin
   --make-reference -)
 orva_parity_case(check_reference_missing_file ARGS --check-reference host/reference/missing.txt)
 orva_parity_case(score_wrong_kind ARGS --cabrillo import/sample.adi --score)
+
+# The day-after summary as text, JSON and page (the page's bytes to standard
+# output), one log and two head to head, a contest period that cuts the
+# generated log in two in every mode, and a log that holds no QSO.
+foreach(file sample.adi iota.log)
+  string(MAKE_C_IDENTIFIER ${file} name)
+  orva_parity_case(summary_${name} ARGS import/${file} --summary)
+  orva_parity_case(summary_json_${name} ARGS import/${file} --summary --json)
+  orva_parity_case(html_${name} ARGS import/${file} --html -)
+endforeach()
+set(head_to_head --adif host/summary/mine.adi --adif host/summary/rival.adi)
+orva_parity_case(summary_head_to_head ARGS ${head_to_head} --summary)
+orva_parity_case(summary_json_head_to_head ARGS ${head_to_head} --summary --json)
+orva_parity_case(html_head_to_head ARGS ${head_to_head} --html -)
+orva_parity_case(summary_json_generated ARGS @GENERATED@ --summary --json)
+set(second_day @GENERATED@ --from "2026-11-22 12:00")
+orva_parity_case(period_score ARGS ${second_day} --score)
+orva_parity_case(period_explain ARGS ${second_day} --explain)
+orva_parity_case(period_summary ARGS ${second_day} --summary)
+orva_parity_case(period_make_reference ARGS ${second_day} --make-reference -)
+orva_parity_case(period_to_json ARGS @GENERATED@ --to "2026-11-22 12:00" --summary --json)
+orva_parity_case(summary_empty_log ARGS host/summary/empty.adi --summary)
+orva_parity_case(summary_missing_file ARGS import/missing.adi --summary --json)

@@ -5,6 +5,8 @@
 # Line ends are made LF on both sides: orva-host.exe writes text with the
 # console's CR LF. A stream longer than 64 KiB stands in EXPECTED as its
 # SHA-256, so that a 10,000-QSO explanation needs no megabyte of its own.
+# The generated log's path (GENERATED), which lies in each build's own tree
+# and which the summary and the period's notes name, stands as @GENERATED@.
 #
 # EXPECTED holds "exit N", the standard output, a line
 # "--- standard error", and the standard error.
@@ -20,6 +22,7 @@ execute_process(COMMAND ${host} ${args} ${input} WORKING_DIRECTORY ${DIRECTORY}
 set(kSeparator "--- standard error\n")
 function(normalised variable)
   string(REPLACE "\r\n" "\n" text "${${variable}}")
+  string(REPLACE "${GENERATED}" [[@GENERATED@]] text "${text}")
   string(LENGTH "${text}" length)
   if(length GREATER 65536)
     string(SHA256 sum "${text}")

@@ -1,0 +1,59 @@
+// Moments of a contest: the date and time of a QSO as a log gives them, and
+// the contest period of --from and --to, which leaves out of every tool the
+// QSOs outside it. A whole logbook exported for one contest then scores as
+// that contest's log.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orva::host {
+
+// Whole seconds since 1970-01-01 00:00 UTC; logs give their times in UTC.
+using Moment = std::int64_t;
+
+inline constexpr Moment kSecondsPerHour = 3600;
+
+// The moment of a date "YYYY-MM-DD" and a time "HH:MM" or "HH:MM:SS", as the
+// log readers give them; nothing when either is missing or no real date or
+// time of day.
+std::optional<Moment> MomentOf(std::string_view date, std::string_view time);
+
+// The moment of "YYYY-MM-DD HH:MM", the form --from and --to take; nothing
+// for any other text.
+std::optional<Moment> ParseMoment(std::string_view text);
+
+// "YYYY-MM-DD HH:MM", seconds left out.
+std::string FormatMoment(Moment moment);
+
+// The start of the clock hour that holds the moment.
+inline Moment HourOf(Moment moment) {
+  const Moment into = moment % kSecondsPerHour;
+  return moment - (into < 0 ? into + kSecondsPerHour : into);
+}
+
+// From its first moment up to, not including, its end: a contest that ends
+// at 12:00 holds 11:59 but not 12:00. Either end may be open.
+struct ContestPeriod {
+  std::optional<Moment> from;
+  std::optional<Moment> to;
+
+  bool Limited() const { return from || to; }
+  // A QSO without a time is held: nothing says it lies outside.
+  bool Holds(std::optional<Moment> moment) const {
+    return !moment || ((!from || *moment >= *from) && (!to || *moment < *to));
+  }
+};
+
+// What the host left out of a log, and what a contest period kept without
+// being able to judge it.
+struct LeftOut {
+  std::size_t outsidePeriod = 0;
+  std::size_t skippedRecords = 0;   // records of a file its reader could not read
+  std::size_t keptWithoutTime = 0;  // QSOs without a time, kept by a contest period
+};
+
+}  // namespace orva::host

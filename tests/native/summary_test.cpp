@@ -1,0 +1,217 @@
+// The day-after summary from rows scored by the contest's own code: the sums
+// the summary promises, when each multiplier was first worked, what each
+// duplicate repeats, the head-to-head of two logs, the contest period's
+// times, and the escaping of the JSON document.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+
+#include "host/contest_period.h"
+#include "host/summary.h"
+#include "host/summary_json.h"
+#include "host/summary_text.h"
+#include "scoring/report.h"
+#include "tests/test_support.h"
+
+namespace orva::host {
+namespace {
+
+struct Qso {
+  const char* call;
+  const char* band;
+  const char* mode;
+  const char* exchange;
+  const char* time;  // "YYYY-MM-DD HH:MM", or "" for none
+};
+
+// Scores the QSOs as the recalculation does (in callsign order, the file's
+// order within one callsign) and summarizes them; records count from 1 in
+// the order given.
+LogSummary Summarized(const std::vector<Qso>& qsos, std::string name = "log") {
+  std::vector<std::size_t> order(qsos.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return std::string_view(qsos[a].call) < qsos[b].call;
+  });
+  TExchangeRecord current = test::BlankRecord();
+  TContest contest(current);
+  SummaryRows rows;
+  for (const std::size_t i : order) {
+    const Qso& q = qsos[i];
+    current = test::QsoRecord(q.call, q.band, q.mode, q.exchange);
+    TScoreDetail detail;
+    const std::int32_t points = contest.ScoreQso(true, &detail);
+    rows.push_back({q.call, q.band, q.mode, detail.reference, points, detail.multiplierIndex,
+                    detail.multiplier, ParseMoment(q.time), i + 1});
+  }
+  return Summarize(std::move(name), rows, ReportTotals(contest.myStatList), {});
+}
+
+// The sums the summary promises on every log.
+void ExpectSumsHold(const LogSummary& log) {
+  std::int64_t qsos = 0, points = 0, multipliers = 0;
+  for (const BandModeLine& line : log.bands) {
+    qsos += line.qsos;
+    points += line.points;
+    multipliers += line.multipliers;
+  }
+  EXPECT_EQ(qsos, log.claimed.QSOs);
+  EXPECT_EQ(points, log.claimed.Points);
+  EXPECT_EQ(multipliers, log.claimed.Mults);
+  EXPECT_EQ(static_cast<std::int64_t>(log.multipliers.size()), log.claimed.Mults);
+  std::int64_t hourQsos = 0;
+  for (const HourLine& hour : log.hours) {
+    hourQsos += hour.qsos;
+  }
+  EXPECT_EQ(hourQsos, log.claimed.QSOs);
+  ASSERT_FALSE(log.hours.empty());
+  EXPECT_EQ(log.hours.back().score, log.claimed.Score);
+}
+
+// Two hours of a contest: a repeat reference, a duplicate, a lower-case
+// repeat of a call (a new station byte for byte), a 0-point reference and
+// a serial, and a QSO without a time.
+const std::vector<Qso> kContest = {
+    {"ZS6XX", "20M", "CW", "599 EU-005", "2026-11-21 12:01"},
+    {"DL1ABC", "20M", "CW", "599 EU-005", "2026-11-21 12:30"},
+    {"DL1ABC", "20M", "CW", "599 EU-005", "2026-11-21 12:45"},
+    {"dl1abc", "20M", "CW", "599 EU-005", "2026-11-21 12:50"},
+    {"KC4AAA", "40M", "CW", "599 AN-016", "2026-11-21 13:10"},
+    {"PY2ZZ", "160M", "SSB", "59 021", "2026-11-21 13:20"},
+    {"JA1AAA", "20M", "SSB", "59 AS-007", ""},
+};
+
+TEST(Summary, AddsUpToTheReport) {
+  const LogSummary log = Summarized(kContest);
+  EXPECT_EQ(log.claimed.QSOs, 6);
+  EXPECT_EQ(log.claimed.Score, (15 * 4 + 0 + 2) * 3);
+  ExpectSumsHold(log);
+  ASSERT_EQ(log.hours.size(), 3u);
+  EXPECT_EQ(log.hours[0].hour, ParseMoment("2026-11-21 12:00"));
+  EXPECT_EQ(log.hours[0].qsos, 3);
+  EXPECT_EQ(log.hours[0].score, 45);
+  EXPECT_EQ(log.hours[1].newMultipliers, 1);
+  EXPECT_EQ(log.hours[1].score, 47 * 2);
+  EXPECT_EQ(log.hours[2].hour, std::nullopt);
+  EXPECT_TRUE(log.hasTimes);
+}
+
+TEST(Summary, CreditsEachMultiplierToTheEarliestQsoThatWorkedIt) {
+  // DL1ABC's row comes first in callsign order and adds the key, but ZS6XX
+  // worked the reference half an hour earlier.
+  const LogSummary log = Summarized(kContest);
+  ASSERT_EQ(log.multipliers.size(), 3u);
+  EXPECT_EQ(log.multipliers[0].call, "ZS6XX");
+  EXPECT_EQ(log.multipliers[0].time, ParseMoment("2026-11-21 12:01"));
+  EXPECT_EQ(log.multipliers[0].key, "CW:20M|EU-005|");
+  EXPECT_EQ(log.multipliers[1].reference, "AN-016");
+  EXPECT_EQ(log.multipliers[2].call, "JA1AAA");
+  EXPECT_EQ(log.multipliers[2].time, std::nullopt);
+}
+
+TEST(Summary, NamesWhatEachDuplicateRepeatsAndWhyAQsoScoredNothing) {
+  const LogSummary log = Summarized(kContest);
+  ASSERT_EQ(log.duplicates.size(), 1u);
+  EXPECT_EQ(log.duplicates[0].record, 3u);
+  EXPECT_EQ(log.duplicates[0].repeatsRecord, 2u);
+  ASSERT_EQ(log.zeroPoints.size(), 1u);
+  EXPECT_EQ(log.zeroPoints[0].reference, "AN-016");
+  EXPECT_EQ(log.zeroPoints[0].record, 5u);
+  EXPECT_EQ(log.stations,
+            (std::vector<std::string>{"DL1ABC", "JA1AAA", "KC4AAA", "PY2ZZ", "ZS6XX"}));
+}
+
+TEST(Summary, OrdersBandsByWavelengthThenModes) {
+  const LogSummary log = Summarized(kContest);
+  std::vector<std::string> order;
+  for (const BandModeLine& line : log.bands) {
+    order.push_back(line.band + " " + line.mode);
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"160M SSB", "40M CW", "20M CW", "20M SSB"}));
+  const std::vector<std::string> bands = {"2M", "1.25M", "70CM", "6MM", "SAT", "10M", "160m"};
+  std::vector<std::string> sorted = bands;
+  std::sort(sorted.begin(), sorted.end(), BandBefore);
+  EXPECT_EQ(sorted, (std::vector<std::string>{"160m", "10M", "2M", "1.25M", "70CM", "6MM", "SAT"}));
+}
+
+TEST(Summary, SaysALogWithoutTimesHasNoRateSheet) {
+  const LogSummary log = Summarized({{"DL1ABC", "20M", "CW", "EU-005", ""}});
+  ExpectSumsHold(log);
+  EXPECT_FALSE(log.hasTimes);
+  EXPECT_NE(SummaryText({log}, {}).find("The log has no times: no hourly rate sheet."),
+            std::string::npos);
+}
+
+TEST(Summary, ComparesLogsThatDifferByOneMultiplier) {
+  std::vector<Qso> rival = kContest;
+  rival.push_back({"VK2AB", "40M", "CW", "599 OC-001", "2026-11-21 14:05"});
+  const std::vector<LogSummary> logs = {Summarized(kContest, "mine"), Summarized(rival, "rival")};
+  const Comparison comparison = Compare(logs);
+  EXPECT_TRUE(comparison.multipliersOnly[0].empty());
+  ASSERT_EQ(comparison.multipliersOnly[1].size(), 1u);
+  EXPECT_EQ(comparison.multipliersOnly[1][0].reference, "OC-001");
+  EXPECT_EQ(comparison.stationsOnly[1], std::vector<std::string>{"VK2AB"});
+  // Mine carries its score through the rival's extra hour.
+  ASSERT_EQ(comparison.hours.size(), 4u);
+  EXPECT_EQ(comparison.hours[2].hour, ParseMoment("2026-11-21 14:00"));
+  EXPECT_EQ(comparison.hours[2].score, (std::vector<std::int64_t>{47 * 2, 62 * 3}));
+  EXPECT_EQ(comparison.hours[3].score,
+            (std::vector<std::int64_t>{logs[0].claimed.Score, logs[1].claimed.Score}));
+  const auto line40 = std::find_if(comparison.bands.begin(), comparison.bands.end(),
+                                   [](const ComparedBandMode& b) { return b.band == "40M"; });
+  ASSERT_NE(line40, comparison.bands.end());
+  EXPECT_EQ(line40->multipliers, (std::vector<std::int64_t>{1, 2}));
+}
+
+struct MomentCase {
+  const char* text;
+  bool readable;
+};
+
+class PeriodTimes : public testing::TestWithParam<MomentCase> {};
+
+TEST_P(PeriodTimes, ReadOnlyTheOneForm) {
+  const std::optional<Moment> moment = ParseMoment(GetParam().text);
+  EXPECT_EQ(moment.has_value(), GetParam().readable);
+  if (moment) {
+    EXPECT_EQ(FormatMoment(*moment), GetParam().text);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PeriodTimes,
+    testing::Values(MomentCase{"2026-11-21 12:00", true}, MomentCase{"2024-02-29 23:59", true},
+                    MomentCase{"1969-12-31 23:00", true}, MomentCase{"2025-02-29 12:00", false},
+                    MomentCase{"2026-11-21 24:00", false}, MomentCase{"2026-11-21 12:60", false},
+                    MomentCase{"2026-11-21T12:00", false}, MomentCase{"2026-11-21 12:00:00", false},
+                    MomentCase{"2026-1-21 12:00", false}, MomentCase{"2026-11-21 1200", false},
+                    MomentCase{" 026-11-21 12:00", false}, MomentCase{"", false}));
+
+TEST(ContestPeriod, HoldsItsStartNotItsEndAndEveryQsoWithoutATime) {
+  const ContestPeriod period{ParseMoment("2026-11-21 12:00"), ParseMoment("2026-11-22 12:00")};
+  EXPECT_TRUE(period.Holds(MomentOf("2026-11-21", "12:00")));
+  EXPECT_TRUE(period.Holds(MomentOf("2026-11-22", "11:59:59")));
+  EXPECT_FALSE(period.Holds(MomentOf("2026-11-22", "12:00")));
+  EXPECT_FALSE(period.Holds(MomentOf("2026-11-21", "11:59:59")));
+  EXPECT_TRUE(period.Holds(std::nullopt));
+  EXPECT_TRUE(ContestPeriod{}.Holds(MomentOf("1999-01-01", "00:00")));
+  EXPECT_EQ(MomentOf("2026-11-21", "12:00:61"), std::nullopt);
+  EXPECT_EQ(HourOf(*MomentOf("1969-12-31", "23:30")), *MomentOf("1969-12-31", "23:00"));
+}
+
+TEST(SummaryJson, EscapesEveryByteThatJsonOrAPageWouldMisread) {
+  std::string out;
+  AppendJsonString(out, "a\"b\\c\n\x01\x7f\xe9\xff</script>&");
+  EXPECT_EQ(out, R"("a\"b\\c\u000a\u0001\u007f\u00e9\u00ff\u003c/script\u003e\u0026")");
+}
+
+TEST(SummaryJson, HasTheComparisonOnlyForSeveralLogs) {
+  const LogSummary log = Summarized(kContest);
+  EXPECT_EQ(SummaryJson({log}, {}).find("\"comparison\""), std::string::npos);
+  const std::vector<LogSummary> two = {log, log};
+  EXPECT_NE(SummaryJson(two, Compare(two)).find("\"comparison\": {"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orva::host
