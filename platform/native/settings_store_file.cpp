@@ -93,10 +93,10 @@ struct Entry {
   std::string data;
 };
 
-// The section files by path while the settings are kept in memory; nothing
+// The section files by path while the settings are kept in memory; null
 // while they are kept on disk.
-std::optional<std::map<std::string, std::string>>& MemoryFiles() {
-  static std::optional<std::map<std::string, std::string>> files;
+std::unique_ptr<std::map<std::string, std::string>>& MemoryFiles() {
+  static std::unique_ptr<std::map<std::string, std::string>> files;
   return files;
 }
 
@@ -545,9 +545,6 @@ std::unique_ptr<SettingsKey> OpenApplicationKey(const std::string& path, Setting
 }  // namespace orva::platform
 
 extern "C" void orva_keep_settings_in_memory(int inMemory) {
-  auto& memory = orva::platform::MemoryFiles();
-  memory.reset();
-  if (inMemory) {
-    memory.emplace();
-  }
+  orva::platform::MemoryFiles() =
+      inMemory ? std::make_unique<std::map<std::string, std::string>>() : nullptr;
 }
