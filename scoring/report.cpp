@@ -55,6 +55,8 @@ std::string PadLeft(std::string_view text, std::size_t width) {
 }
 
 TReportTotals ReportTotals(const std::vector<TStatistic>& statList) {
+  // Sums are 32-bit counters that wrap; the claimed score is their product in
+  // 64 bits, because 15 points times 150,000 multipliers does not fit 32.
   std::uint32_t qsos = 0, points = 0, mults = 0;
   for (const TStatistic& s : statList) {
     qsos += static_cast<std::uint32_t>(s.QSOs);
