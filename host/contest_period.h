@@ -10,17 +10,13 @@
 #include <string>
 #include <string_view>
 
+#include "import/qso_moment.h"
+
 namespace orva::host {
 
-// Whole seconds since 1970-01-01 00:00 UTC; logs give their times in UTC.
-using Moment = std::int64_t;
-
-inline constexpr Moment kSecondsPerHour = 3600;
-
-// The moment of a date "YYYY-MM-DD" and a time "HH:MM" or "HH:MM:SS", as the
-// log readers give them; nothing when either is missing or no real date or
-// time of day.
-std::optional<Moment> MomentOf(std::string_view date, std::string_view time);
+using import::kSecondsPerHour;
+using import::Moment;
+using import::MomentOf;
 
 // The moment of "YYYY-MM-DD HH:MM", the form --from and --to take; nothing
 // for any other text.

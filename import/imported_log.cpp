@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/text.h"
+#include "import/qso_moment.h"
 
 namespace orva::import {
 namespace {
@@ -15,28 +16,9 @@ bool AllDigits(std::string_view text) {
   return text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-// The number that two digits at `at` make.
-int TwoDigits(std::string_view digits, std::size_t at) {
-  return (digits[at] - '0') * 10 + (digits[at + 1] - '0');
-}
-
-// The date and time as one number YYYYMMDDHHMMSS, which orders as they do;
-// a QSO without both gets the largest, after every other.
-std::uint64_t TimeKey(const ImportedQso& qso) {
-  if (qso.date.empty() || qso.time.empty()) {
-    return std::numeric_limits<std::uint64_t>::max();
-  }
-  const std::string_view seconds = qso.time.size() == 5 ? "00" : "";
-  std::uint64_t key = 0;
-  for (const std::string_view part :
-       {std::string_view(qso.date), std::string_view(qso.time), seconds}) {
-    for (const char c : part) {
-      if (c != '-' && c != ':') {
-        key = key * 10 + static_cast<std::uint64_t>(c - '0');
-      }
-    }
-  }
-  return key;
+// A QSO without a date and time comes after every other.
+Moment TimeKey(const ImportedQso& qso) {
+  return MomentOf(qso.date, qso.time).value_or(std::numeric_limits<Moment>::max());
 }
 
 std::string WideEncodingProblem(std::string_view bytes) {
@@ -68,7 +50,7 @@ std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog
 }
 
 void PutInTimeOrder(std::vector<ImportedQso>& qsos) {
-  std::vector<std::pair<std::uint64_t, std::size_t>> order;
+  std::vector<std::pair<Moment, std::size_t>> order;
   order.reserve(qsos.size());
   for (std::size_t i = 0; i < qsos.size(); ++i) {
     order.emplace_back(TimeKey(qsos[i]), i);
@@ -101,21 +83,13 @@ std::string DateOfDigits(std::string_view digits) {
   if (digits.size() != 8 || !AllDigits(digits)) {
     return {};
   }
-  const int month = TwoDigits(digits, 4);
-  const int day = TwoDigits(digits, 6);
-  if (month < 1 || month > 12 || day < 1 || day > 31) {
-    return {};
-  }
-  return std::string(digits.substr(0, 4)) + "-" + std::string(digits.substr(4, 2)) + "-" +
-         std::string(digits.substr(6, 2));
+  std::string date = std::string(digits.substr(0, 4)) + "-" + std::string(digits.substr(4, 2)) +
+                     "-" + std::string(digits.substr(6, 2));
+  return MomentOf(date, "00:00") ? date : std::string();
 }
 
 std::string TimeOfDigits(std::string_view digits) {
   if ((digits.size() != 4 && digits.size() != 6) || !AllDigits(digits)) {
-    return {};
-  }
-  if (TwoDigits(digits, 0) > 23 || TwoDigits(digits, 2) > 59 ||
-      (digits.size() == 6 && TwoDigits(digits, 4) > 59)) {
     return {};
   }
   std::string time(digits.substr(0, 2));
@@ -123,7 +97,7 @@ std::string TimeOfDigits(std::string_view digits) {
     time += ':';
     time += digits.substr(at, 2);
   }
-  return time;
+  return MomentOf("1970-01-01", time) ? time : std::string();
 }
 
 void AppendExchangeField(std::string& exchange, std::string_view field) {
