@@ -14,18 +14,29 @@ set(ORVA_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${ORVA_PACKAGE})
 
 # The manual page, made from --help and the sections help2man cannot read
 # from it; compressed without a time stamp so that builds are reproducible.
-find_program(ORVA_HELP2MAN help2man REQUIRED)
+# Only the package needs it, so without help2man the build goes on without
+# the page and making the package stops at once, naming what to install
+# (deb/package-tools.cmake).
+find_program(ORVA_HELP2MAN help2man)
 set(ORVA_PLUGIN_PATH ${ORVA_PACKAGE_PREFIX}/${ORVA_INSTALL_PRIVATE_LIBDIR}/RARIREZazoriz.so)
 set(ORVA_DATA_PATH ${ORVA_PACKAGE_PREFIX}/${ORVA_INSTALL_DATADIR})
 set(ORVA_BIN_PATH ${ORVA_PACKAGE_PREFIX}/${ORVA_INSTALL_BINDIR})
 set(ORVA_DOC_PATH ${ORVA_PACKAGE_PREFIX}/${ORVA_INSTALL_DOCDIR})
-configure_file(${ORVA_DEB_SOURCES}/orva-host.h2m.in ${CMAKE_CURRENT_BINARY_DIR}/orva-host.h2m @ONLY)
 set(ORVA_MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/orva-host.1)
-add_custom_command(OUTPUT ${ORVA_MAN_PAGE}.gz
-  COMMAND ${ORVA_HELP2MAN} --no-info --section 1 --include ${CMAKE_CURRENT_BINARY_DIR}/orva-host.h2m
-    --output ${ORVA_MAN_PAGE} $<TARGET_FILE:orva-host>
-  COMMAND gzip -n -9 -f ${ORVA_MAN_PAGE}
-  DEPENDS orva-host ${CMAKE_CURRENT_BINARY_DIR}/orva-host.h2m VERBATIM)
+set(ORVA_PACKAGE_FILES)
+if(ORVA_HELP2MAN)
+  configure_file(${ORVA_DEB_SOURCES}/orva-host.h2m.in ${CMAKE_CURRENT_BINARY_DIR}/orva-host.h2m @ONLY)
+  add_custom_command(OUTPUT ${ORVA_MAN_PAGE}.gz
+    COMMAND ${ORVA_HELP2MAN} --no-info --section 1 --include ${CMAKE_CURRENT_BINARY_DIR}/orva-host.h2m
+      --output ${ORVA_MAN_PAGE} $<TARGET_FILE:orva-host>
+    COMMAND gzip -n -9 -f ${ORVA_MAN_PAGE}
+    DEPENDS orva-host ${CMAKE_CURRENT_BINARY_DIR}/orva-host.h2m VERBATIM)
+  list(APPEND ORVA_PACKAGE_FILES ${ORVA_MAN_PAGE}.gz)
+  install(FILES ${ORVA_MAN_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  message(STATUS "help2man is missing: no manual page, and no Debian package "
+    "(scripts/install-deps installs it)")
+endif()
 
 # A native package's changelog.gz is in Debian's format; it is made from the
 # project's changelog, which is the one place its releases are written.
@@ -43,9 +54,8 @@ add_custom_command(OUTPUT ${ORVA_USER_GUIDE}.gz
   COMMAND gzip -n -9 -f ${ORVA_USER_GUIDE}
   DEPENDS ${PROJECT_SOURCE_DIR}/docs/USER-GUIDE.md VERBATIM)
 add_custom_target(orva_package_files ALL
-  DEPENDS ${ORVA_MAN_PAGE}.gz ${ORVA_CHANGELOG}.gz ${ORVA_USER_GUIDE}.gz)
+  DEPENDS ${ORVA_PACKAGE_FILES} ${ORVA_CHANGELOG}.gz ${ORVA_USER_GUIDE}.gz)
 
-install(FILES ${ORVA_MAN_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${ORVA_DEB_SOURCES}/copyright ${ORVA_CHANGELOG}.gz ${ORVA_USER_GUIDE}.gz
   DESTINATION ${ORVA_INSTALL_DOCDIR})
 
@@ -72,4 +82,9 @@ reference file from which the plug-in pre-fills exchanges.
 
 The package holds the native plug-in and its platform library, a sample
 log and an example reference file.")
+# Read by cpack before it installs anything: the tools the package is made
+# with are looked for there, when the package is made, not when configuring.
+# (CPack hands every CPACK_ variable on to cpack.)
+set(CPACK_ORVA_HELP2MAN ${ORVA_HELP2MAN})
+set(CPACK_PROJECT_CONFIG_FILE ${ORVA_DEB_SOURCES}/package-tools.cmake)
 include(CPack)

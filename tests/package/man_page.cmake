@@ -2,6 +2,10 @@
 # (PAGE, gzipped): the sections an operator looks for, the modes, options and
 # commands as lists under headings of their own, and none of the option
 # library's notes about itself.
+if(NOT HELP2MAN)
+  message("SKIPPED: help2man is missing, so the build makes no manual page")
+  return()
+endif()
 execute_process(COMMAND gzip -dc ${PAGE} OUTPUT_VARIABLE page RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "cannot read ${PAGE}")
