@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 
+#include "host/console.h"
 #include "host/contest_period.h"
 #include "host/drive_log.h"
 #include "host/help_formatter.h"
@@ -45,22 +46,24 @@ std::vector<LogSpec> LogsInOrder(const CLI::App& app,
   return logs;
 }
 
+// The times in double quotes, which keep their blank in cmd.exe as in a Unix
+// shell: cmd.exe passes single quotes on as part of the words.
 void AddPeriodOptions(CLI::App& app, Options& options, const char* group) {
   const CLI::Validator utcTime(
       [](const std::string& text) {
-        return ParseMoment(text) ? std::string() : "not a time 'YYYY-MM-DD HH:MM' (UTC): " + text;
+        return ParseMoment(text) ? std::string() : "not a time \"YYYY-MM-DD HH:MM\" (UTC): " + text;
       },
       "", "UTC time");
   app.add_option("--from", options.from,
                  "the contest period's start (UTC): every mode leaves\n"
                  "out the QSOs of a file made before it")
-      ->type_name("'YYYY-MM-DD HH:MM'")
+      ->type_name("\"YYYY-MM-DD HH:MM\"")
       ->check(utcTime)
       ->group(group);
   app.add_option("--to", options.to,
                  "the contest period's end (UTC): every mode leaves\n"
                  "out the QSOs of a file made at or after it")
-      ->type_name("'YYYY-MM-DD HH:MM'")
+      ->type_name("\"YYYY-MM-DD HH:MM\"")
       ->check(utcTime)
       ->group(group);
 }
@@ -213,8 +216,27 @@ void RecogniseFormats(Options& options) {
   for (LogSpec& log : options.logs) {
     RecogniseFormat(log);
     if (log.format == LogSpec::Format::kCabrillo && !options.import.adifExchangeFields.empty()) {
-      throw CLI::ValidationError("--exchange names ADIF fields; " + log.path +
+      throw CLI::ValidationError("--exchange names ADIF fields; " + NameOfFile(log.path) +
                                  " is a Cabrillo log, whose exchange is its QSO lines' fields");
+    }
+  }
+}
+
+// Refuses a log named as an option is, the Windows way ("/score",
+// "/Summary", "/from:TIME"), with the option meant; a path such as
+// /home/me/log.adi names no option after its slash and stays a log.
+void RefuseWindowsStyleOption(const CLI::App& app, const std::string& word) {
+  if (word.size() < 2 || word.front() != '/') {
+    return;
+  }
+  std::string name = word.substr(1, word.find_first_of(":=") - 1);
+  std::transform(name.begin(), name.end(), name.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  for (const std::string& option : {"--" + name, "-" + name}) {
+    const CLI::Option* found = app.get_option_no_throw(option);
+    if (found && found->nonpositional()) {
+      throw CLI::ValidationError("unknown option " + word + "; did you mean " + option + "?");
     }
   }
 }
@@ -252,6 +274,9 @@ std::optional<ExitStatus> ParseCommandLine(const std::vector<std::string>& words
     std::vector<std::string> reversed(words.rbegin(), words.rend());  // as CLI11 takes them
     app.parse(reversed);
     options.logs = LogsInOrder(app, formats);
+    for (const LogSpec& log : options.logs) {
+      RefuseWindowsStyleOption(app, log.path);
+    }
     options.haveCommands = LoadsPlugin() && app.count("-c") > 0;
     if (!LoadsPlugin() && !GivesMode(options)) {
       if (options.logs.empty()) {

@@ -6,9 +6,9 @@
 //
 // On Windows the words come in the user's ANSI code page, as the native tool
 // takes bytes; a file name the code page cannot spell is still opened by its
-// own (wide-character) name, and shows with "?" in messages. "/?" asks for
-// the help. Text goes out with the console's CR LF line ends, the bytes of a
-// file made for standard output as they are.
+// own (wide-character) name, and named by it, as UTF-8 (NameOfFile). "/?"
+// asks for the help. Text goes out with the console's CR LF line ends, the
+// bytes of a file made for standard output as they are.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +29,11 @@ std::vector<std::string> BeginRun(int argc, char** argv);
 // can be read only once: it is kept, and a second read gives the same bytes.
 int ReadUserInput(const std::string& path, std::string& bytes,
                   std::size_t size = std::string::npos);
+
+// The name of a file the user named, as the tools write it (file_names.h):
+// "standard input" for "-"; natively the bytes as given; on Windows the wide
+// name as the user gave it, in UTF-8.
+std::string NameOfFile(const std::string& path);
 
 // What each system answers for ReadUserInput: a file by the name the command
 // line gave (never "-"), and the whole of standard input as bytes.
@@ -53,7 +58,10 @@ class BinaryStream {
 // Writes a piece of text as printing it would, its lines ended as the
 // system ends text lines (CR LF on Windows), in one write: Windows' C
 // runtime would turn each line end alone, which costs the explanation of a
-// large log more than its scoring.
+// large log more than its scoring. A Windows console, which would read the
+// bytes in its own code page, is given the characters instead: UTF-8 (the
+// names of files) where the text is well-formed UTF-8, else the ANSI code
+// page's (the log's texts).
 void WriteText(std::FILE* stream, std::string_view text);
 
 // Replaces the file at `path` whole with `bytes`: written beside it and

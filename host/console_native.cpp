@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "host/console.h"
+#include "host/file_names.h"
 #include "platform/native/file_read.h"
 #include "platform/native/file_replace.h"
 
@@ -25,6 +26,10 @@ mode_t WithUmask(mode_t permissions) {
 
 std::vector<std::string> BeginRun(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+std::string NameOfFile(const std::string& path) {
+  return path == "-" ? kStandardInputName : path;
 }
 
 int ReadFileAsNamed(const std::string& path, std::string& bytes, std::size_t size) {

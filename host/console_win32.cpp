@@ -1,10 +1,11 @@
 // orva-host.exe's dealings with Windows. The command line is read in wide
 // characters and handed on in the user's ANSI code page, the bytes the rest
 // of the tools (and the logs) speak; a word the code page cannot spell keeps
-// its wide form here, by which its file is opened. Standard streams are in
-// the C runtime's text mode, so text lines end with CR LF in the console and
-// in files it is redirected to; bytes meant as they are switch a stream to
-// binary mode for as long as they pass.
+// its wide form here, by which its file is opened and, as UTF-8, named.
+// Standard streams are in the C runtime's text mode, so text lines end with
+// CR LF in the console and in files it is redirected to; bytes meant as they
+// are switch a stream to binary mode for as long as they pass. A console is
+// given wide characters, which it shows whatever its own code page.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -18,6 +19,7 @@
 #include <utility>
 
 #include "host/console.h"
+#include "host/file_names.h"
 
 namespace orva::host {
 namespace {
@@ -45,12 +47,61 @@ std::string InCodePage(const std::wstring& wide, bool& exact) {
   return text;
 }
 
-std::wstring FromCodePage(const std::string& text) {
+std::wstring Widened(UINT codePage, std::string_view text) {
   const int length = static_cast<int>(text.size());
-  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  const int size = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), size);
+  MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), size);
   return wide;
+}
+
+std::wstring FromCodePage(const std::string& text) {
+  return Widened(CP_ACP, text);
+}
+
+std::string InUtf8(const std::wstring& wide) {
+  const int length = static_cast<int>(wide.size());
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, text.data(), size, nullptr, nullptr);
+  return text;
+}
+
+// The characters of a text for a console: runs of well-formed UTF-8 (the
+// names of files) as UTF-8, the other bytes (a log's texts) in the ANSI code
+// page, a double-byte character's two bytes together.
+std::wstring ForConsole(std::string_view text) {
+  std::wstring wide;
+  for (std::size_t at = 0; at < text.size();) {
+    const bool utf8 = Utf8SequenceLength(text, at) != 0;
+    std::size_t end = at;
+    while (end < text.size() && (Utf8SequenceLength(text, end) != 0) == utf8) {
+      const bool pair = !utf8 && IsDBCSLeadByte(static_cast<BYTE>(text[end]));
+      end = std::min(text.size(), end + (utf8 ? Utf8SequenceLength(text, end) : pair ? 2 : 1));
+    }
+    wide += Widened(utf8 ? CP_UTF8 : CP_ACP, text.substr(at, end - at));
+    at = end;
+  }
+  return wide;
+}
+
+// The console a stream writes to; none for a file or a pipe.
+HANDLE ConsoleOf(std::FILE* stream) {
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+
+// Writes to a console in pieces: older consoles refuse one large write.
+void WriteConsoleText(HANDLE console, std::string_view text) {
+  constexpr std::size_t kPiece = 8192;
+  const std::wstring wide = ForConsole(text);
+  for (std::size_t at = 0; at < wide.size(); at += kPiece) {
+    DWORD written = 0;
+    WriteConsoleW(console, wide.data() + at, static_cast<DWORD>(std::min(kPiece, wide.size() - at)),
+                  &written, nullptr);
+  }
 }
 
 // The name of a file as the user gave it.
@@ -133,6 +184,10 @@ std::vector<std::string> BeginRun(int, char**) {
   return words;
 }
 
+std::string NameOfFile(const std::string& path) {
+  return path == "-" ? kStandardInputName : InUtf8(WideName(path));
+}
+
 int ReadFileAsNamed(const std::string& path, std::string& bytes, std::size_t size) {
   std::FILE* file = _wfopen(WideName(path).c_str(), L"rb");
   if (!file) {
@@ -174,6 +229,11 @@ void WriteText(std::FILE* stream, std::string_view text) {
       lines += '\r';
     }
     lines += c;
+  }
+  if (const HANDLE console = ConsoleOf(stream)) {
+    std::fflush(stream);
+    WriteConsoleText(console, lines);
+    return;
   }
   const BinaryStream binary(stream);
   std::fwrite(lines.data(), 1, lines.size(), stream);

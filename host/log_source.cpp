@@ -9,6 +9,7 @@
 #include <exception>
 #include <optional>
 
+#include "base/text.h"
 #include "host/console.h"
 #include "host/host_failure.h"
 #include "host/open_log.h"
@@ -33,10 +34,16 @@ constexpr Kind kKinds[] = {
 };
 
 HostFailure CannotOpen(const std::string& path, int error) {
-  return HostFailure("cannot open " + path + ": " + std::strerror(error));
+  return HostFailure("cannot open " + NameOfFile(path) + ": " + std::strerror(error));
 }
 
-void TellRecords(const import::ImportedLog& log, const char* path) {
+// A line on standard error that names a file: a console shows the name as
+// the user gave it (WriteText).
+void Tell(const std::string& line) {
+  WriteText(stderr, line + '\n');
+}
+
+void TellRecords(const import::ImportedLog& log, const std::string& name) {
   for (const import::SkippedRecord& skipped : log.skipped) {
     std::fprintf(stderr, "skipped record %zu: %s\n", skipped.record, skipped.reason.c_str());
   }
@@ -44,13 +51,13 @@ void TellRecords(const import::ImportedLog& log, const char* path) {
     std::fprintf(stderr, "read record %zu: %s\n", noted.record, noted.note.c_str());
   }
   for (const std::string& remark : log.remarks) {
-    std::fprintf(stderr, "orva-host: %s: %s\n", path, remark.c_str());
+    Tell("orva-host: " + name + ": " + remark);
   }
 }
 
 // Leaves out the QSOs outside the period and says how many, and how many
 // it kept for having no time to judge.
-void KeepInPeriod(import::ImportedLog& log, const ContestPeriod& period, const char* path,
+void KeepInPeriod(import::ImportedLog& log, const ContestPeriod& period, const std::string& name,
                   LeftOut& leftOut) {
   if (!period.Limited()) {
     return;
@@ -67,21 +74,25 @@ void KeepInPeriod(import::ImportedLog& log, const ContestPeriod& period, const c
     kept.push_back(std::move(qso));
   }
   log.qsos = std::move(kept);
-  std::fprintf(stderr, "orva-host: %s: QSOs outside the contest period, left out: %zu", path,
-               leftOut.outsidePeriod);
+  std::string told = "orva-host: " + name + ": QSOs outside the contest period, left out: " +
+                     std::to_string(leftOut.outsidePeriod);
   if (leftOut.keptWithoutTime > 0) {
-    std::fprintf(stderr, "; QSOs without a time, kept: %zu", leftOut.keptWithoutTime);
+    told += "; QSOs without a time, kept: " + std::to_string(leftOut.keptWithoutTime);
   }
-  std::fputc('\n', stderr);
+  Tell(told);
 }
 
 }  // namespace
+
+bool IsEmptyFile(std::string_view bytes) {
+  return Trim(bytes).empty();
+}
 
 std::optional<std::string> OtherKindHint(const LogSpec& source, std::string_view head) {
   const Format found = import::FormatOfContent(head);
   for (const Kind& kind : kKinds) {
     if (kind.format == found && found != source.format) {
-      const std::string looks = source.path + " looks like " + kind.name;
+      const std::string looks = NameOfFile(source.path) + " looks like " + kind.name;
       if (found == Format::kSqlite && !ReadsSqliteLogs()) {
         return looks + ", " + kSqliteLogsElsewhere;
       }
@@ -100,9 +111,14 @@ void RecogniseFormat(LogSpec& source) {
     throw CannotOpen(source.path, error);
   }
   source.format = import::FormatOfContent(head);
+  // An empty file is no SQLite log, and ImportFile names it empty whatever
+  // its kind.
+  if (source.format == Format::kUnknown && IsEmptyFile(head)) {
+    source.format = Format::kAdif;
+  }
   if (source.format == Format::kUnknown) {
-    throw HostFailure(source.path + (ReadsSqliteLogs()
-                                         ? " is no log of a kind orva-host reads (SQLite, ADIF, "
+    throw HostFailure(NameOfFile(source.path) +
+                      (ReadsSqliteLogs() ? " is no log of a kind orva-host reads (SQLite, ADIF, "
                                            "Cabrillo); give --log, --adif or --cabrillo"
                                          : " is no log of a kind orva-host.exe reads (ADIF, "
                                            "Cabrillo); give --adif or --cabrillo"));
@@ -120,29 +136,33 @@ std::string ReadUserFile(const std::string& path) {
 orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings& settings,
                                      bool& complete, LeftOut* leftOut) {
   using namespace orva::import;
-  const char* path = source.path.c_str();
+  const std::string name = NameOfFile(source.path);
   const std::string bytes = ReadUserFile(source.path);
-  ImportedLog log = source.format == LogSpec::Format::kAdif
+  // An empty file gives no QSO, and nothing for a reader to remark on.
+  ImportedLog log = IsEmptyFile(bytes) ? ImportedLog{}
+                    : source.format == LogSpec::Format::kAdif
                         ? ReadAdif(bytes, settings.adifExchangeFields)
                         : ReadCabrillo(bytes);
   if (!log.unreadable.empty()) {
-    throw HostFailure("cannot read " + source.path + ": " + log.unreadable);
+    throw HostFailure("cannot read " + name + ": " + log.unreadable);
   }
   if (log.qsos.empty()) {
     if (auto hint = OtherKindHint(source, std::string_view(bytes).substr(0, kFormatHeadSize))) {
       throw HostFailure(*hint);
     }
   }
-  TellRecords(log, path);
+  TellRecords(log, name);
   LeftOut left;
   left.skippedRecords = log.skipped.size();
-  KeepInPeriod(log, settings.period, path, left);
+  KeepInPeriod(log, settings.period, name, left);
   if (leftOut) {
     *leftOut = left;
   }
   if (log.qsos.empty()) {
-    std::fprintf(stderr, "orva-host: %s holds no QSO to score%s\n", path,
-                 left.outsidePeriod > 0 ? " within the contest period" : "");
+    Tell("orva-host: " + name +
+         (IsEmptyFile(bytes)       ? " is empty"
+          : left.outsidePeriod > 0 ? " holds no QSO to score within the contest period"
+                                   : " holds no QSO to score"));
   }
   complete = complete && log.skipped.empty() && !log.qsos.empty();
   return log;

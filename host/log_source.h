@@ -47,6 +47,11 @@ std::string ReadUserFile(const std::string& path);
 orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings& settings,
                                      bool& complete, LeftOut* leftOut = nullptr);
 
+// Whether a file's bytes are those of an empty file: none, or blanks and
+// line ends alone, as an editor saves a file emptied. The tools name such a
+// file empty, and score it as a log of no QSO.
+bool IsEmptyFile(std::string_view bytes);
+
 // Names the option that fits a log whose content (`head`, its first bytes)
 // is of another kind than it was given as; nothing when it shows no other
 // kind.

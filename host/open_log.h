@@ -39,6 +39,7 @@ class OpenLog {
   std::unique_ptr<platform::LogCursor> Rows() const;
   // The native log handle the plug-in is given; 0 for a log held in memory.
   std::uint32_t Connection() const;
+  // The log's file as the tools name it (NameOfFile, console.h).
   const std::string& Name() const { return name_; }
   // True for another program's file whose rows tell where each came from
   // (the columns import::kDateColumn, kTimeColumn and kRecordColumn).

@@ -6,6 +6,7 @@
 #include <exception>
 #include <optional>
 
+#include "host/console.h"
 #include "host/host_failure.h"
 #include "host/open_log.h"
 #include "import/temporary_log_database.h"
@@ -32,10 +33,9 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
   std::string database = source.path;
   LeftOut leftOut;
   if (source.format == LogSpec::Format::kSqlite && settings.period.Limited()) {
-    std::fprintf(stderr,
-                 "orva-host: %s: an SQLite log gives no times: the contest period keeps all its "
-                 "QSOs\n",
-                 source.path.c_str());
+    WriteText(stderr,
+              "orva-host: " + NameOfFile(source.path) +
+                  ": an SQLite log gives no times: the contest period keeps all its QSOs\n");
   }
   if (source.format != LogSpec::Format::kSqlite) {
     import::ImportedLog log = ImportFile(source, settings, complete, &leftOut);
@@ -43,25 +43,34 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
     try {
       imported = std::make_unique<import::TemporaryLogDatabase>(log.qsos, settings.table, origins);
     } catch (const std::exception& failure) {
-      throw HostFailure("cannot import " + source.path + ": " + failure.what());
+      throw HostFailure("cannot import " + NameOfFile(source.path) + ": " + failure.what());
     }
     database = imported->Path();
   }
+  std::string head;
+  // SQLite would take an empty file for a new database, without a log table.
+  if (!imported && platform::ReadFileHead(database, head, import::kFormatHeadSize) == 0 &&
+      IsEmptyFile(head)) {
+    throw HostFailure(NameOfFile(source.path) + " is empty", kIncomplete);
+  }
   const std::uint32_t connection = orva_log_open(database.c_str());
   if (connection == 0) {
-    std::string head;
     const std::optional<std::string> hint =
         platform::ReadFileHead(database, head, import::kFormatHeadSize) == 0
             ? OtherKindHint(source, head)
             : std::nullopt;
-    throw HostFailure(hint ? *hint : "cannot open log " + database + ": " + orva_log_last_error());
+    const std::string name = imported ? database : NameOfFile(source.path);
+    throw HostFailure(hint ? *hint : "cannot open log " + name + ": " + orva_log_last_error());
   }
   return std::unique_ptr<OpenLog>(new OpenLog(
       source, leftOut, std::make_unique<Held>(std::move(imported), origins, connection)));
 }
 
 OpenLog::OpenLog(const LogSpec& source, const LeftOut& leftOut, std::unique_ptr<Held> held)
-    : name_(source.path), source_(source.format), leftOut_(leftOut), held_(std::move(held)) {}
+    : name_(NameOfFile(source.path)),
+      source_(source.format),
+      leftOut_(leftOut),
+      held_(std::move(held)) {}
 
 OpenLog::~OpenLog() = default;
 

@@ -2,6 +2,7 @@
 // memory and read through the import's own cursor, with where each came
 // from. No SQLite library is built for Windows, and the tools need none:
 // the scoring code reads the rows as it would read them from a log table.
+#include "host/console.h"
 #include "host/host_failure.h"
 #include "host/open_log.h"
 #include "import/imported_log_cursor.h"
@@ -20,7 +21,7 @@ bool ReadsSqliteLogs() {
 std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettings& settings,
                                        bool& complete, import::Origins) {
   if (source.format == LogSpec::Format::kSqlite) {
-    throw HostFailure(source.path + " is an SQLite log, " + kSqliteLogsElsewhere);
+    throw HostFailure(NameOfFile(source.path) + " is an SQLite log, " + kSqliteLogsElsewhere);
   }
   LeftOut leftOut;
   import::ImportedLog log = ImportFile(source, settings, complete, &leftOut);
@@ -30,7 +31,10 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
 }
 
 OpenLog::OpenLog(const LogSpec& source, const LeftOut& leftOut, std::unique_ptr<Held> held)
-    : name_(source.path), source_(source.format), leftOut_(leftOut), held_(std::move(held)) {}
+    : name_(NameOfFile(source.path)),
+      source_(source.format),
+      leftOut_(leftOut),
+      held_(std::move(held)) {}
 
 OpenLog::~OpenLog() = default;
 

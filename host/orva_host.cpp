@@ -8,9 +8,11 @@
 //
 // Exit status: as host_failure.h lists them.
 #include <clocale>
+#include <cstdio>
 #include <exception>
 #include <iostream>
 #include <optional>
+#include <string>
 
 #include "host/command_line.h"
 #include "host/console.h"
@@ -67,8 +69,10 @@ ExitStatus Run(const std::vector<std::string>& words) {
   return orva::host::DriveLog(options);
 }
 
+// Through WriteText, so that a console shows a file's name as the user gave
+// it.
 int Tell(const char* message, ExitStatus status) {
-  std::cerr << "orva-host: " << message << "\n";
+  orva::host::WriteText(stderr, std::string("orva-host: ") + message + "\n");
   return status;
 }
 

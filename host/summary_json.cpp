@@ -4,6 +4,8 @@
 // its own, so that the document reads and compares well line by line.
 #include "host/summary_json.h"
 
+#include "host/file_names.h"
+
 namespace orva::host {
 namespace {
 
@@ -154,7 +156,7 @@ void AppendLogLists(std::string& out, const LogSummary& log) {
 void AppendLog(std::string& out, const LogSummary& log) {
   constexpr std::size_t kIndent = 6;
   out += "{\n";
-  AppendMember(out, kIndent, "name", [&] { AppendJsonString(out, log.name); });
+  AppendMember(out, kIndent, "name", [&] { AppendJsonName(out, log.name); });
   const TReportTotals& c = log.claimed;
   for (const auto& [key, value] : {std::pair<const char*, std::int64_t>{"qsos", c.QSOs},
                                    {"points", c.Points},
@@ -212,22 +214,42 @@ void AppendComparison(std::string& out, const Comparison& comparison) {
   out += "  }";
 }
 
+// One character of a JSON string, or half of a surrogate pair: ASCII as it
+// is but for what JSON or a page's script would misread, the rest escaped.
+void AppendJsonCharacter(std::string& out, char32_t c) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  if (c == '"' || c == '\\') {
+    out += '\\';
+    out += static_cast<char>(c);
+  } else if (c < 0x20 || c >= 0x7F || c == '<' || c == '>' || c == '&') {
+    out += "\\u";
+    for (const int shift : {12, 8, 4, 0}) {
+      out += kHex[(c >> shift) & 15];
+    }
+  } else {
+    out += static_cast<char>(c);
+  }
+}
+
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
   out += '"';
   for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20 || byte >= 0x7F || c == '<' || c == '>' || c == '&') {
-      out += "\\u00";
-      out += kHex[byte >> 4];
-      out += kHex[byte & 15];
+    AppendJsonCharacter(out, static_cast<unsigned char>(c));
+  }
+  out += '"';
+}
+
+void AppendJsonName(std::string& out, std::string_view name) {
+  out += '"';
+  for (const char32_t c : NameCharacters(name)) {
+    if (c > 0xFFFF) {
+      const char32_t offset = c - 0x10000;
+      AppendJsonCharacter(out, 0xD800 + (offset >> 10));
+      AppendJsonCharacter(out, 0xDC00 + (offset & 0x3FF));
     } else {
-      out += c;
+      AppendJsonCharacter(out, c);
     }
   }
   out += '"';

@@ -86,8 +86,8 @@ ExitStatus WriteSummary(const std::vector<LogSpec>& logs, const ImportSettings& 
   }
   if (!failure.empty()) {
     const bool toFile = request.form == SummaryRequest::Form::kPage && request.page != "-";
-    throw HostFailure("cannot write " + (toFile ? request.page : "standard output") + ": " +
-                      failure);
+    throw HostFailure("cannot write " + (toFile ? NameOfFile(request.page) : "standard output") +
+                      ": " + failure);
   }
   return complete ? kSucceeded : kIncomplete;
 }

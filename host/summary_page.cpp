@@ -9,6 +9,7 @@
 
 #include "host/chart_library.h"
 #include "host/explain.h"
+#include "host/file_names.h"
 #include "host/summary_json.h"
 #include "host/summary_tables.h"
 
@@ -95,38 +96,55 @@ constexpr const char* kDrawing = R"js(
 })();
 )js";
 
-// A log's text in the page: control bytes as in the text summary, the
-// characters HTML reserves as references, and bytes from 0x80 up as the
-// character of that number.
-void AppendHtml(std::string& out, std::string_view text) {
+// One character in the page: those HTML reserves as references of their
+// names, those beyond ASCII as references of their numbers.
+void AppendHtmlCharacter(std::string& out, char32_t c) {
   static constexpr char kHex[] = "0123456789ABCDEF";
+  switch (c) {
+    case '&':
+      out += "&amp;";
+      break;
+    case '<':
+      out += "&lt;";
+      break;
+    case '>':
+      out += "&gt;";
+      break;
+    case '"':
+      out += "&quot;";
+      break;
+    default:
+      if (c < 0x80) {
+        out += static_cast<char>(c);
+        break;
+      }
+      out += "&#x";
+      int shift = 28;
+      while ((c >> shift) == 0) {
+        shift -= 4;
+      }
+      for (; shift >= 0; shift -= 4) {
+        out += kHex[(c >> shift) & 15];
+      }
+      out += ';';
+  }
+}
+
+// A log's text in the page: control bytes as in the text summary, and each
+// byte from 0x80 up as the character of that number.
+void AppendHtml(std::string& out, std::string_view text) {
   std::string shown;
   AppendEscaped(shown, text);
   for (const char c : shown) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        if (byte >= 0x80) {
-          out += "&#x";
-          out += kHex[byte >> 4];
-          out += kHex[byte & 15];
-          out += ';';
-        } else {
-          out += c;
-        }
-    }
+    AppendHtmlCharacter(out, static_cast<unsigned char>(c));
+  }
+}
+
+// The name of a file in the page: its characters as written (file_names.h),
+// a control character as "\xHH" as in the text.
+void AppendHtmlName(std::string& out, std::string_view name) {
+  for (const char32_t c : NameCharacters(PrintableName(name))) {
+    AppendHtmlCharacter(out, c);
   }
 }
 
@@ -157,7 +175,11 @@ void AppendRow(std::string& out, const SummaryTable& table, const std::vector<st
     out += '<';
     out += tag;
     out += table.columns[i].number ? " class=\"n\">" : ">";
-    AppendHtml(out, cells[i]);
+    if (table.columns[i].fileNames) {
+      AppendHtmlName(out, cells[i]);
+    } else {
+      AppendHtml(out, cells[i]);
+    }
     out += "</";
     out += tag;
     out += '>';
@@ -243,8 +265,9 @@ void AppendCharts(std::string& out, const LogSummary& log, std::size_t n) {
 }
 
 void AppendLogSection(std::string& out, const LogSummary& log, std::size_t n) {
-  out += "<section>\n";
-  AppendHeading(out, "h2", log.name);
+  out += "<section>\n<h2>";
+  AppendHtmlName(out, log.name);
+  out += "</h2>\n";
   AppendScoreLine(out, log);
   AppendCharts(out, log, n);
   AppendTables(out, LogTables(log, kPageListLimit));
@@ -303,7 +326,7 @@ std::vector<const HourLine*> TimedHours(const LogSummary& log) {
 void AppendLogData(std::string& out, const LogSummary& log, const std::vector<std::string>& bands) {
   const std::vector<const HourLine*> hours = TimedHours(log);
   out += "{\"name\":";
-  AppendJsonString(out, log.name);
+  AppendJsonName(out, log.name);
   out += ",\"hours\":";
   AppendArray(out, hours, [&](const HourLine* h) { AppendJsonString(out, HourLabel(*h->hour)); });
   out += ",\"rate\":";
@@ -375,13 +398,13 @@ void AppendScript(std::string& out, std::string_view script) {
   out += "\n//]]></script>\n";
 }
 
-std::string Title(const std::vector<LogSummary>& logs) {
-  std::string title = logs.size() >= 2 ? "Head to head: " : "Contest summary: ";
+void AppendTitle(std::string& out, const std::vector<LogSummary>& logs) {
+  out += logs.size() >= 2 ? "<title>Head to head: " : "<title>Contest summary: ";
   for (std::size_t i = 0; i < logs.size(); ++i) {
-    title += i == 0 ? "" : ", ";
-    title += logs[i].name;
+    out += i == 0 ? "" : ", ";
+    AppendHtmlName(out, logs[i].name);
   }
-  return title;
+  out += "</title>\n";
 }
 
 }  // namespace
@@ -390,7 +413,7 @@ std::string SummaryPage(const std::vector<LogSummary>& logs, const Comparison& c
   std::string out =
       "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\" />\n"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n";
-  AppendHeading(out, "title", Title(logs));
+  AppendTitle(out, logs);
   out += "<style>";
   out += kStyle;
   out += "</style>\n</head>\n<body>\n";

@@ -8,7 +8,8 @@
 //
 // The page is well-formed XML as well as HTML, and plain ASCII: a log's bytes from 0x80 up are
 // written as character references of the same number (Latin-1), control bytes as
-// "\xHH" as in the text summary.
+// "\xHH" as in the text summary. The names of the logs' files are written as
+// the references of their characters (file_names.h).
 #pragma once
 
 #include <string>

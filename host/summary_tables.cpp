@@ -117,7 +117,7 @@ SummaryTable ZeroPointTable(const LogSummary& log, std::size_t limit) {
 
 SummaryTable ComparedScoreTable(const std::vector<LogSummary>& logs) {
   SummaryTable table = Titled("Score of each log", {{"Log", true},
-                                                    {"Name"},
+                                                    {"Name", false, true},
                                                     {"QSOs", true},
                                                     {"Points", true},
                                                     {"Multipliers", true},

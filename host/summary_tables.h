@@ -14,6 +14,9 @@ namespace orva::host {
 struct TableColumn {
   std::string heading;
   bool number = false;  // right-aligned
+  // Names of files, shown as written (file_names.h), not escaped as a log's
+  // texts are.
+  bool fileNames = false;
 };
 
 struct SummaryTable {

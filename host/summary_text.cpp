@@ -1,12 +1,14 @@
 // The text summary: each table under its heading, its columns as wide as
 // their widest cell. Texts from the log keep their bytes, except control
-// characters, which are escaped as in --explain so that a row stays one line.
+// characters, which are escaped as in --explain so that a row stays one line;
+// the names of the logs' files stand as written (file_names.h).
 #include "host/summary_text.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "host/explain.h"
+#include "host/file_names.h"
 #include "host/summary_tables.h"
 
 namespace orva::host {
@@ -31,17 +33,31 @@ std::size_t EscapedWidth(std::string_view text) {
   return width;
 }
 
+// The width of a file's name in characters, which a terminal shows one a
+// column.
+std::size_t NameWidth(std::string_view name) {
+  return NameCharacters(PrintableName(name)).size();
+}
+
+std::size_t CellWidth(const TableColumn& column, std::string_view cell) {
+  return column.fileNames ? NameWidth(cell) : EscapedWidth(cell);
+}
+
 // Written straight into `out`: the multiplier sheet of a large log has tens
 // of thousands of rows.
 void AppendLine(std::string& out, const SummaryTable& table, const std::vector<std::string>& cells,
                 const std::vector<std::size_t>& widths) {
   const std::size_t start = out.size();
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    const std::size_t room = widths[i] - EscapedWidth(cells[i]);
+    const std::size_t room = widths[i] - CellWidth(table.columns[i], cells[i]);
     const bool right = table.columns[i].number;
     out.append(i == 0 ? 0 : 2, ' ');
     out.append(right ? room : 0, ' ');
-    AppendEscaped(out, cells[i]);
+    if (table.columns[i].fileNames) {
+      out += PrintableName(cells[i]);
+    } else {
+      AppendEscaped(out, cells[i]);
+    }
     out.append(right ? 0 : room, ' ');
   }
   const std::size_t end = out.find_last_not_of(' ');
@@ -58,7 +74,7 @@ void AppendColumns(std::string& out, const SummaryTable& table) {
   }
   for (const std::vector<std::string>& row : table.rows) {
     for (std::size_t i = 0; i < row.size(); ++i) {
-      widths[i] = std::max(widths[i], EscapedWidth(row[i]));
+      widths[i] = std::max(widths[i], CellWidth(table.columns[i], row[i]));
     }
   }
   AppendLine(out, table, headings, widths);
@@ -102,7 +118,7 @@ void AppendTables(std::string& out, const std::vector<SummaryTable>& tables) {
 
 void AppendLog(std::string& out, const LogSummary& log) {
   const TReportTotals& c = log.claimed;
-  out += "Summary of " + Escaped(log.name) + '\n';
+  out += "Summary of " + PrintableName(log.name) + '\n';
   out += "Claimed score: " + ScoreText(c) + " (" + std::to_string(c.QSOs) + " QSOs, " +
          std::to_string(c.Points) + " points, " + std::to_string(c.Mults) + " multipliers)\n";
   for (const std::string& note : LeftOutNotes(log.leftOut)) {

@@ -1,15 +1,18 @@
 // The day-after summary from rows scored by the contest's own code: the sums
 // the summary promises, when each multiplier was first worked, what each
 // duplicate repeats, the head-to-head of two logs, the contest period's
-// times, and the escaping of the JSON document.
+// times, the escaping of the JSON document, and the names of the logs'
+// files as the system spells them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
 
 #include "host/contest_period.h"
+#include "host/file_names.h"
 #include "host/summary.h"
 #include "host/summary_json.h"
+#include "host/summary_page.h"
 #include "host/summary_text.h"
 #include "scoring/report.h"
 #include "tests/test_support.h"
@@ -211,6 +214,67 @@ TEST(SummaryJson, HasTheComparisonOnlyForSeveralLogs) {
   EXPECT_EQ(SummaryJson({log}, {}).find("\"comparison\""), std::string::npos);
   const std::vector<LogSummary> two = {log, log};
   EXPECT_NE(SummaryJson(two, Compare(two)).find("\"comparison\": {"), std::string::npos);
+}
+
+// A file's name in the JSON: its characters when it is well-formed UTF-8,
+// else each byte as a Latin-1 character, whole.
+struct JsonName {
+  const char* name;
+  const char* json;
+};
+
+class JsonNames : public testing::TestWithParam<JsonName> {};
+
+TEST_P(JsonNames, AreTheCharactersTheSystemShows) {
+  std::string out;
+  AppendJsonName(out, GetParam().name);
+  EXPECT_EQ(out, GetParam().json);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Summary, JsonNames,
+    testing::Values(JsonName{"\xC3\x9C"
+                             "bung \xE2\x80\x93 M\xC3\xA4rz.adi",
+                             R"("\u00dcbung \u2013 M\u00e4rz.adi")"},
+                    JsonName{"\xC4\x8E\xC4\x8C \xE6\x97\xA5\xE6\x9C\xAC.log",
+                             R"("\u010e\u010c \u65e5\u672c.log")"},
+                    JsonName{"radio \xF0\x9F\x93\xBB.adi", R"("radio \ud83d\udcfb.adi")"},
+                    JsonName{"C:\\Contest\\<a&b>.adi",
+                             R"("C:\\Contest\\\u003ca\u0026b\u003e.adi")"},
+                    // Latin-1 bytes, and names that are UTF-8 only in part:
+                    // one byte too few, an overlong form, a surrogate.
+                    JsonName{"\xDC"
+                             "bung.adi",
+                             R"("\u00dcbung.adi")"},
+                    JsonName{"M\xC3\xA4rz \xE4.adi", R"("M\u00c3\u00a4rz \u00e4.adi")"},
+                    JsonName{"\xE6\x97", R"("\u00e6\u0097")"},
+                    JsonName{"\xC0\xAF", R"("\u00c0\u00af")"},
+                    JsonName{"\xED\xA0\x80", R"("\u00ed\u00a0\u0080")"},
+                    JsonName{"\xF4\x90\x80\x80", R"("\u00f4\u0090\u0080\u0080")"}));
+
+// The text and the page show a name as written: a Windows path keeps its
+// backslashes single, the head-to-head's columns stand by characters, and
+// only a control character is escaped.
+TEST(Summary, ShowsNamesAsWrittenInTheTextAndThePage) {
+  const std::vector<LogSummary> logs = {Summarized(kContest, "C:\\Logs\\M\xC3\xA4rz.adi"),
+                                        Summarized(kContest, "line\nend.adi")};
+  const std::string text = SummaryText(logs, Compare(logs));
+  EXPECT_NE(text.find("Summary of C:\\Logs\\M\xC3\xA4rz.adi\n"), std::string::npos);
+  EXPECT_NE(text.find("Summary of line\\x0Aend.adi\n"), std::string::npos);
+  const std::size_t first = text.find("\n  1  C:");
+  const std::size_t second = text.find("\n  2  line");
+  ASSERT_NE(first, std::string::npos);
+  ASSERT_NE(second, std::string::npos);
+  const auto line = [&](std::size_t at) {
+    return NameCharacters(text.substr(at + 1, text.find('\n', at + 1) - at - 1));
+  };
+  EXPECT_EQ(line(first).size(), line(second).size());
+
+  const std::string page = SummaryPage(logs, Compare(logs));
+  EXPECT_NE(page.find("<h2>C:\\Logs\\M&#xE4;rz.adi</h2>"), std::string::npos);
+  EXPECT_NE(page.find("<td>C:\\Logs\\M&#xE4;rz.adi</td>"), std::string::npos);
+  EXPECT_NE(page.find("<title>Head to head: C:\\Logs\\M&#xE4;rz.adi, line\\x0Aend.adi</title>"),
+            std::string::npos);
 }
 
 }  // namespace

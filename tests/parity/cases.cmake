@@ -62,3 +62,19 @@ orva_parity_case(period_make_reference ARGS ${second_day} --make-reference -)
 orva_parity_case(period_to_json ARGS @GENERATED@ --to "2026-11-22 12:00" --summary --json)
 orva_parity_case(summary_empty_log ARGS host/summary/empty.adi --summary)
 orva_parity_case(summary_missing_file ARGS import/missing.adi --summary --json)
+
+# Files named as the system spells them: a log whose name holds letters of the
+# Western code page and beyond it, named in the JSON by its characters and in
+# the text as written; a missing one named as typed; standard input named so;
+# an empty file called empty; an option written the Windows way answered with
+# the one it stands for.
+set(beyond_ascii "host/summary/Übung – Ďábel 日本.adi")
+orva_parity_case(summary_json_name_beyond_ascii ARGS ${beyond_ascii} --summary --json)
+orva_parity_case(summary_name_beyond_ascii ARGS --adif ${beyond_ascii} --summary)
+orva_parity_case(score_missing_name_beyond_ascii ARGS "import/Ďábel 日本 missing.adi" --score)
+orva_parity_case(summary_json_standard_input INPUT import/sample.log ARGS - --summary --json)
+orva_parity_case(score_standard_input_empty INPUT host/summary/empty-file.adi ARGS - --score)
+orva_parity_case(score_empty_file ARGS host/summary/empty-file.adi --score)
+orva_parity_case(summary_empty_file ARGS --cabrillo host/summary/empty-file.adi --summary)
+orva_parity_case(windows_style_option ARGS import/sample.adi /score)
+orva_parity_case(windows_style_option_with_value ARGS import/sample.adi /From:2026-11-21 --summary)

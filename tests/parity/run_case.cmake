@@ -7,6 +7,8 @@
 # SHA-256, so that a 10,000-QSO explanation needs no megabyte of its own.
 # The generated log's path (GENERATED), which lies in each build's own tree
 # and which the summary and the period's notes name, stands as @GENERATED@.
+# The usage line after a misuse stands as orva-host.exe writes it: the native
+# tool also names --log there, which only it reads.
 #
 # EXPECTED holds "exit N", the standard output, a line
 # "--- standard error", and the standard error.
@@ -23,6 +25,7 @@ set(kSeparator "--- standard error\n")
 function(normalised variable)
   string(REPLACE "\r\n" "\n" text "${${variable}}")
   string(REPLACE "${GENERATED}" [[@GENERATED@]] text "${text}")
+  string(REPLACE "usage: orva-host [[--log | --adif" "usage: orva-host [[--adif" text "${text}")
   string(LENGTH "${text}" length)
   if(length GREATER 65536)
     string(SHA256 sum "${text}")

@@ -36,6 +36,20 @@ foreach(name "Ärger 2025.adi" "λόγος 2025.adi")
   expect("${name} alone, as dropped on the program" 0 "${score}" "^$")
 endforeach()
 
+# Names beyond the ANSI code page as the user gave them: in a summary, as
+# written (backslashes single), in the JSON as their characters, and in the
+# message for a missing file.
+configure_file(${SAMPLES}/sample.adi "${folder}/Ďábel 日本.adi" COPYONLY)
+run(--summary "${windows_folder}\\Ďábel 日本.adi")
+string(REPLACE "\\" "\\\\" written "${windows_folder}\\Ďábel 日本.adi")
+expect("--summary of a name beyond the code page" 0 "^Summary of ${written}\n" "^$")
+run(--summary --json "${windows_folder}\\Ďábel 日本.adi")
+expect("--summary --json of it" 0 "\"name\": \"Z:[^\n]*My Logs..\\\\u010e\\\\u00e1bel \\\\u65e5\\\\u672c.adi\"" "^$")
+run(--score "${windows_folder}\\Čtvrtek 日本.adi")
+expect("a missing file beyond the code page" 2 "^$"
+  "^orva-host: cannot open Z:[^\n]*My Logs.Čtvrtek 日本.adi: No such file or directory\n$")
+file(REMOVE "${folder}/Ďábel 日本.adi")
+
 set(reference "${windows_folder}\\ORVA λ.txt")
 run(--adif "${windows_folder}\\Ärger 2025.adi" --make-reference "${reference}")
 expect("--make-reference into the folder" 0 "^$" "^$")
@@ -58,6 +72,9 @@ set(help "${output}")
 expect("--help" 0 "^Scores logs with the contest plug-in's own rules" "^$")
 if(help MATCHES "--log" AND NOT help MATCHES "SQLite logs \\(--log\\)[^\n]*\n[^\n]*Linux package")
   message(FATAL_ERROR "the help offers --log:\n${help}")
+endif()
+if(NOT help MATCHES "\n  --from \"YYYY-MM-DD HH:MM\"\n")
+  message(FATAL_ERROR "the help does not write the period's times in double quotes:\n${help}")
 endif()
 run(/?)
 expect("/? prints the help" 0 "^Scores logs" "^$")
