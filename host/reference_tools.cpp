@@ -2,6 +2,9 @@
 // a line would pre-fill are both scored by the contest's own rules (a
 // TContest scoring without recording), and the file's lines are split and
 // trimmed as the plug-in's lookup does, so neither tool restates a rule.
+// Which of the references the rule finds a made file keeps (those of two
+// letters and digits, the one a station gave most often) is the tool's own
+// choice: the plug-in would pre-fill whatever the file says.
 #include "host/reference_tools.h"
 
 #include <algorithm>
