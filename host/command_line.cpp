@@ -134,11 +134,18 @@ void AddModes(CLI::App& app, Options& options) {
     modes->add_option("-c", options.commands, "run these commands, separated by ';'")
         ->type_name("'CMD; CMD'");
   }
-  modes
-      ->add_option("--make-reference", options.makeReference,
-                   "write the reference file made from the logs\n"
-                   "('-': standard output)")
-      ->type_name("FILE");
+  CLI::Option* makeReference = modes->add_option("--make-reference", options.makeReference,
+                                                 "write the reference file made from the logs\n"
+                                                 "('-': standard output): for each callsign the\n"
+                                                 "reference received most often, the latest among\n"
+                                                 "equals, kept when it is two letters and digits\n"
+                                                 "(EU-005, EU005, SA+12)");
+  makeReference->type_name("FILE");
+  app.add_flag("--keep-all", options.keepAllReferences,
+               "with --make-reference: keep also the names and\n"
+               "serials that end other contests' exchanges")
+      ->needs(makeReference)
+      ->group("Other options");
   modes
       ->add_option("--check-reference", options.checkReference,
                    "name the lines of a reference file that cannot\n"

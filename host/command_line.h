@@ -23,6 +23,7 @@ struct Options {
   std::string html;      // the page's file; "-": standard output
   std::string from, to;  // the contest period as given; its times in import.period
   std::string makeReference;
+  bool keepAllReferences = false;  // --keep-all
   std::string checkReference;
   // Only where the host loads the plug-in (LoadsPlugin, drive_log.h):
   std::string plugin;

@@ -58,7 +58,10 @@ ExitStatus Run(const std::vector<std::string>& words) {
     return orva::host::CheckReferenceFile(options.checkReference);
   }
   if (!options.makeReference.empty()) {
-    return orva::host::MakeReferenceFile(options.logs, options.import, options.makeReference);
+    using orva::host::KeptReferences;
+    return orva::host::MakeReferenceFile(
+        options.logs, options.import, options.makeReference,
+        options.keepAllReferences ? KeptReferences::kAll : KeptReferences::kShaped);
   }
   if (options.explain) {
     return Explain(options);

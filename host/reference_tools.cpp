@@ -2,14 +2,20 @@
 // a line would pre-fill are both scored by the contest's own rules (a
 // TContest scoring without recording), and the file's lines are split and
 // trimmed as the plug-in's lookup does, so neither tool restates a rule.
+// Which of the references the rule finds a made file keeps (those of two
+// letters and digits, the one a station gave most often) is the tool's own
+// choice: the plug-in would pre-fill whatever the file says.
 #include "host/reference_tools.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <limits>
 #include <map>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <tuple>
 
 #include "base/log_columns.h"
 #include "base/records.h"
@@ -17,6 +23,7 @@
 #include "host/console.h"
 #include "host/open_log.h"
 #include "import/imported_log.h"
+#include "import/qso_moment.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
 #include "scoring/recalculation.h"
@@ -24,6 +31,8 @@
 
 namespace orva::host {
 namespace {
+
+using import::Moment;
 
 // A contest state that only ever scores without recording: what the rules
 // make of one exchange.
@@ -46,6 +55,24 @@ bool IsContinentStyle(std::string_view reference) {
   return reference.size() >= 2 && letter(reference[0]) && letter(reference[1]);
 }
 
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// A reference as stations send it: two letters, an optional "-" or "+", then
+// digits (EU-005, EU005, AN-016, SA+12). What else the rule finds at the end
+// of an exchange (a name, a serial, 59021) is another contest's exchange.
+bool IsReferenceShaped(std::string_view reference) {
+  if (!IsContinentStyle(reference)) {
+    return false;
+  }
+  std::string_view rest = reference.substr(2);
+  if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) {
+    rest.remove_prefix(1);
+  }
+  return !rest.empty() && std::all_of(rest.begin(), rest.end(), IsDigit);
+}
+
 bool IsBlankOrControl(char c) {
   return IsBlank(c) || IsControl(c);
 }
@@ -57,73 +84,165 @@ bool CanNeverMatch(std::string_view callSign) {
                                          [](char c) { return IsBlankOrControl(c) || c == '='; });
 }
 
-// What the logs say of one callsign: the first reference, every other one in
-// the order first seen, and the last one given. Most stations always give the
-// same, so only the others need room of their own.
-struct Station {
-  std::string first, last;
-  std::vector<std::string> others;
-
-  void Give(const std::string& reference) {
-    last = reference;
-    if (first.empty()) {
-      first = reference;
-    } else if (reference != first &&
-               std::find(others.begin(), others.end(), reference) == others.end()) {
-      others.push_back(reference);
-    }
-  }
-};
-
-// One callsign's reference as a QSO gave it, in the order of the logs.
-struct Given {
-  std::string call, reference;
-};
-
-// The stations in byte order of their callsign. The QSOs of ten logs (a
-// million) are gathered in a list and sorted once, which keeps them together
-// in memory; a table looked up per QSO spent most of its time waiting for it.
-using Stations = std::vector<std::pair<std::string, Station>>;
-
-Stations InCallsignOrder(std::vector<Given>& given) {
-  std::stable_sort(given.begin(), given.end(),
-                   [](const Given& a, const Given& b) { return a.call < b.call; });
-  Stations stations;
-  for (const Given& qso : given) {
-    if (stations.empty() || stations.back().first != qso.call) {
-      stations.emplace_back(qso.call, Station{});
-    }
-    stations.back().second.Give(qso.reference);
-  }
-  return stations;
+// A QSO without a date and time counts as made after every other, as in the
+// order a log is scored in (import::PutInTimeOrder).
+Moment TimeOrderKey(std::string_view date, std::string_view time) {
+  return import::MomentOf(date, time).value_or(std::numeric_limits<Moment>::max());
 }
 
-void Remember(std::vector<Given>& given, std::map<std::string, int>& unmatchable,
-              std::string_view callSign, const std::string& reference) {
-  std::string call = UpperAscii(callSign);
-  if (CanNeverMatch(call)) {
-    ++unmatchable[call];
-    return;
+// What one QSO gave: the callsign, what the rule found at the end of its
+// exchange, and when.
+struct Given {
+  std::string call, reference;
+  Moment moment;
+};
+
+// How often a callsign gave one reference, and the place of the latest QSO
+// that gave it among the callsign's QSOs in time order.
+struct Tally {
+  std::string_view reference;
+  std::size_t times = 0;
+  std::size_t latest = 0;
+};
+
+// The references of one callsign's QSOs (in time order) that `kept` keeps,
+// in the order first given.
+std::vector<Tally> Count(std::span<const Given> qsos, KeptReferences kept) {
+  std::vector<Tally> tallies;
+  for (std::size_t at = 0; at < qsos.size(); ++at) {
+    const std::string_view reference = qsos[at].reference;
+    if (kept == KeptReferences::kShaped && !IsReferenceShaped(reference)) {
+      continue;
+    }
+    auto tally = std::find_if(tallies.begin(), tallies.end(),
+                              [reference](const Tally& t) { return t.reference == reference; });
+    if (tally == tallies.end()) {
+      tally = tallies.insert(tallies.end(), Tally{reference});
+    }
+    ++tally->times;
+    tally->latest = at;
   }
-  given.push_back({std::move(call), reference});
+  return tallies;
+}
+
+// The reference given most often, the latest among equals.
+const Tally& MostGiven(const std::vector<Tally>& tallies) {
+  return *std::max_element(tallies.begin(), tallies.end(), [](const Tally& a, const Tally& b) {
+    return std::tie(a.times, a.latest) < std::tie(b.times, b.latest);
+  });
+}
+
+std::string Times(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " QSO" : " QSOs");
+}
+
+// "G3AAA gave EU-099 (1 QSO), EU-005 (2 QSOs); kept EU-005, ...", for the
+// operator to check a station that changed its reference or was miscopied.
+std::string Ambiguity(std::string_view call, const std::vector<Tally>& tallies, const Tally& kept) {
+  std::string told = "orva-host: " + std::string(call) + " gave ";
+  for (const Tally& tally : tallies) {
+    told += std::string(tally.reference) + " (" + Times(tally.times) + "), ";
+  }
+  told.resize(told.size() - 2);
+  const bool tied = std::count_if(tallies.begin(), tallies.end(),
+                                  [&kept](const Tally& t) { return t.times == kept.times; }) > 1;
+  return told + "; kept " + std::string(kept.reference) +
+         (tied ? ", the latest of the most often given\n" : ", the most often given\n");
+}
+
+// The callsigns whose exchanges ended in no reference of the shape kept, with
+// the first few of what they ended in, so that a log of another contest
+// shows as such.
+struct LeftOutCallsigns {
+  static constexpr std::size_t kShown = 3;
+  std::size_t count = 0;
+  std::vector<std::string> shown;
+
+  void Add(std::string_view text) {
+    ++count;
+    if (shown.size() < kShown && std::find(shown.begin(), shown.end(), text) == shown.end()) {
+      shown.emplace_back(text);
+    }
+  }
+
+  std::string Told() const {
+    if (count == 0) {
+      return {};
+    }
+    std::string told =
+        "orva-host: left out " + std::to_string(count) +
+        (count == 1 ? " callsign whose exchange ends" : " callsigns whose exchanges end") +
+        " in no reference of two letters and digits (";
+    for (const std::string& text : shown) {
+      told += text + ", ";
+    }
+    told.resize(told.size() - 2);
+    return told + (count > shown.size() ? ", ...)" : ")") + "; --keep-all keeps " +
+           (count == 1 ? "it\n" : "them\n");
+  }
+};
+
+// The file made of what the QSOs gave: one CALL=REFERENCE line per callsign
+// in byte order, ended by CR LF, and what the operator should check.
+struct Made {
+  std::string text;
+  std::size_t lines = 0;
+  std::string told;  // for standard error
+};
+
+// `given` sorted by callsign and, for each, in time order; the QSOs of the
+// logs were gathered in one list and sorted once, which keeps them together
+// in memory (a table looked up per QSO spent most of its time waiting for
+// it, for the million QSOs of ten logs).
+Made MakeFile(std::vector<Given>& given, KeptReferences kept) {
+  std::stable_sort(given.begin(), given.end(), [](const Given& a, const Given& b) {
+    return std::tie(a.call, a.moment) < std::tie(b.call, b.moment);
+  });
+  Made made;
+  LeftOutCallsigns leftOut;
+  for (auto first = given.begin(); first != given.end();) {
+    const auto last = std::find_if(first, given.end(),
+                                   [&first](const Given& qso) { return qso.call != first->call; });
+    const std::span<const Given> qsos(first, last);
+    const std::vector<Tally> tallies = Count(qsos, kept);
+    if (tallies.empty()) {
+      leftOut.Add(MostGiven(Count(qsos, KeptReferences::kAll)).reference);
+    } else {
+      const Tally& chosen = MostGiven(tallies);
+      made.text += first->call + "=" + std::string(chosen.reference) + "\r\n";
+      ++made.lines;
+      if (tallies.size() > 1) {
+        made.told += Ambiguity(first->call, tallies, chosen);
+      }
+    }
+    first = last;
+  }
+  made.told += leftOut.Told();
+  return made;
 }
 
 // What one log says of its stations, read as the plug-in reads a QSO into
 // its record (a short string cuts long texts).
 class StationReader {
  public:
-  void Read(std::string_view callSign, std::string_view exchange) {
+  void Read(std::string_view callSign, std::string_view exchange, Moment moment) {
     ++qsos;
     call_.assign(callSign);
     exchange_.assign(exchange);
     judge_.Score(exchange_.text(), detail_);
-    if (IsContinentStyle(detail_.reference)) {
-      Remember(given, unmatchable, call_.text(), detail_.reference);
+    if (detail_.reference.empty()) {
+      return;  // the station sent no reference: nothing to keep or to tell
     }
+    std::string call = UpperAscii(call_.text());
+    if (CanNeverMatch(call)) {
+      ++unmatchable[call];
+      return;
+    }
+    given.push_back({std::move(call), detail_.reference, moment});
   }
 
   // The rows of an SQLite log in the table's own order, read through the
-  // plug-in's own query object.
+  // plug-in's own query object; they carry no time.
   void ReadTable(const OpenLog& log, const std::string& table) {
     TLogQuery query("LogQuery", log.Rows());
     query.SetText(SelectAllFrom(table));
@@ -131,7 +250,7 @@ class StationReader {
     const std::string callSign(log_column::kCallSign), exchange(log_column::kQsoReportRecived);
     for (; !query.Eof(); query.Next()) {
       const std::string call(query.FieldText(callSign));
-      Read(call, query.FieldText(exchange));
+      Read(call, query.FieldText(exchange), TimeOrderKey({}, {}));
     }
   }
 
@@ -152,7 +271,7 @@ void ReadLog(const LogSpec& source, const ImportSettings& settings, StationReade
   if (source.format != LogSpec::Format::kSqlite) {
     const import::ImportedLog log = ImportFile(source, settings, complete);
     for (const import::ImportedQso& qso : log.qsos) {
-      reader.Read(qso.CallSign, qso.QSOReportRecived);
+      reader.Read(qso.CallSign, qso.QSOReportRecived, TimeOrderKey(qso.date, qso.time));
     }
     return;
   }
@@ -164,31 +283,18 @@ void ReadLog(const LogSpec& source, const ImportSettings& settings, StationReade
   }
 }
 
-std::string FileText(const Stations& stations) {
-  std::string text;
-  for (const auto& [call, station] : stations) {
-    text += call + "=" + station.last + "\r\n";
+std::string Unmatchable(const std::map<std::string, int>& unmatchable) {
+  std::string told;
+  for (const auto& [call, count] : unmatchable) {
+    told += "orva-host: left out callsign " + QuotedForMessage(call) + " (" + Times(count) +
+            "): no lookup can match it\n";
   }
-  return text;
+  return told;
 }
 
 // Standard error is unbuffered, and a year of logs can name tens of thousands
 // of stations: the messages go out in one write.
-void TellAmbiguities(const Stations& stations, const std::map<std::string, int>& unmatchable) {
-  std::string told;
-  for (const auto& [call, station] : stations) {
-    if (!station.others.empty()) {
-      told += "orva-host: " + call + " gave " + station.first;
-      for (const std::string& other : station.others) {
-        told += ", " + other;
-      }
-      told += "; kept " + station.last + ", the last\n";
-    }
-  }
-  for (const auto& [call, count] : unmatchable) {
-    told += "orva-host: left out callsign " + QuotedForMessage(call) + " (" +
-            std::to_string(count) + (count == 1 ? " QSO" : " QSOs") + "): no lookup can match it\n";
-  }
+void Tell(const std::string& told) {
   std::fwrite(told.data(), 1, told.size(), stderr);
 }
 
@@ -199,6 +305,38 @@ std::string Kept(const std::string& path, const std::string& reason) {
 
 void TellKept(const std::string& path, const std::string& reason) {
   std::fprintf(stderr, "orva-host: %s\n", Kept(path, reason).c_str());
+}
+
+// Reads every log into `reader`. A log that gives no QSO (a Cabrillo file
+// given as ADIF, an export made before the contest) is named and left out,
+// and the file made from the others; false, told, when no log gave one.
+bool ReadLogs(const std::vector<LogSpec>& logs, const ImportSettings& settings,
+              const std::string& path, StationReader& reader, bool& complete) {
+  std::vector<std::string> empty;
+  for (const LogSpec& log : logs) {
+    const std::size_t before = reader.qsos;
+    try {
+      ReadLog(log, settings, reader, complete);
+    } catch (const HostFailure& failure) {
+      // The reason first, then what became of the reference file, each a line.
+      throw HostFailure(std::string(failure.what()) +
+                            "\norva-host: " + Kept(path, log.path + " could not be read"),
+                        failure.status());
+    }
+    if (reader.qsos == before) {
+      empty.push_back(log.path);
+    }
+  }
+  if (reader.qsos == 0) {
+    TellKept(path, logs.size() == 1 ? logs.front().path + " gave no QSO" : "no log gave a QSO");
+    return false;
+  }
+  for (const std::string& log : empty) {
+    std::fprintf(stderr, "orva-host: %s gave no QSO: left out, the file made from the others\n",
+                 log.c_str());
+  }
+  complete = complete && empty.empty();
+  return true;
 }
 
 // --- Checking ----------------------------------------------------------------
@@ -300,44 +438,28 @@ std::vector<Finding> CheckLines(std::string_view bytes) {
 }  // namespace
 
 ExitStatus MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSettings& settings,
-                             const std::string& path) {
+                             const std::string& path, KeptReferences kept) {
   StationReader reader;
   bool complete = true;
-  bool everyLogGaveQsos = true;
-  for (const LogSpec& log : logs) {
-    const std::size_t before = reader.qsos;
-    try {
-      ReadLog(log, settings, reader, complete);
-    } catch (const HostFailure& failure) {
-      // The reason first, then what became of the reference file, each a line.
-      throw HostFailure(std::string(failure.what()) +
-                            "\norva-host: " + Kept(path, log.path + " could not be read"),
-                        failure.status());
-    }
-    if (reader.qsos == before) {
-      TellKept(path, log.path + " gave no QSO");
-      everyLogGaveQsos = false;
-    }
-  }
-  // A log read as something it is not (a Cabrillo file given as ADIF) gives
-  // nothing; a file made of what is left would silently lose its stations.
-  if (!everyLogGaveQsos) {
+  if (!ReadLogs(logs, settings, path, reader, complete)) {
     return kFailed;  // each log told as it was read
   }
-  const Stations stations = InCallsignOrder(reader.given);
-  TellAmbiguities(stations, reader.unmatchable);
-  if (stations.empty()) {
-    throw HostFailure(Kept(path, "no QSO of the logs carried a reference"));
+  const Made made = MakeFile(reader.given, kept);
+  Tell(made.told + Unmatchable(reader.unmatchable));
+  if (made.lines == 0) {
+    throw HostFailure(Kept(path, kept == KeptReferences::kAll
+                                     ? "no QSO of the logs carried a reference"
+                                     : "no QSO of the logs carried a reference of two letters "
+                                       "and digits"));
   }
-  const std::string text = FileText(stations);
   if (path == "-") {
     // The file's own bytes, its CR LF line ends as they are.
     const BinaryStream binary(stdout);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fwrite(made.text.data(), 1, made.text.size(), stdout);
     if (std::fflush(stdout) != 0) {
       return kFailed;
     }
-  } else if (const std::string failure = ReplaceFileWhole(path, text); !failure.empty()) {
+  } else if (const std::string failure = ReplaceFileWhole(path, made.text); !failure.empty()) {
     throw HostFailure("cannot write " + path + ": " + failure);
   }
   return complete ? kSucceeded : kIncomplete;

@@ -1,9 +1,11 @@
 # The runs orva-host.exe must answer exactly as the native orva-host does:
 # each file tool over the sample logs in both formats, the island-contest
 # logs, logs with records left out or read with a guess, a generated log of
-# 10,000 QSOs, the reference file made from two logs and checked, standard
-# input, and files that are missing or of another kind. Paths are relative
-# to tests/, where each run starts; @GENERATED@ stands for the generated log.
+# 10,000 QSOs, the reference file made from logs (each station's reference
+# chosen, the shapes kept, a log without QSOs among others) and checked,
+# standard input, and files that are missing or of another kind. Paths are
+# relative to tests/, where each run starts; @GENERATED@ stands for the
+# generated log.
 #
 #   orva_parity_case(NAME [INPUT FILE] ARGS ARGUMENT...)
 orva_parity_case(version ARGS --version)
@@ -30,6 +32,16 @@ orva_parity_case(make_reference_two_logs ARGS --cabrillo host/reference/old-2024
   --adif host/reference/old-2025.adi --make-reference -)
 orva_parity_case(make_reference_bare_logs ARGS host/reference/old-2025.adi import/iota.log
   --make-reference -)
+orva_parity_case(make_reference_choices ARGS host/reference/choices.adi --make-reference -)
+orva_parity_case(make_reference_keep_all ARGS host/reference/choices.adi --keep-all
+  --make-reference -)
+orva_parity_case(make_reference_later_log_first ARGS host/reference/later-2025.adi
+  --cabrillo host/reference/old-2024.log --make-reference -)
+orva_parity_case(make_reference_empty_among_logs ARGS host/reference/old-2025.adi
+  host/reference/empty.adi --make-reference -)
+orva_parity_case(make_reference_no_log_gave_qso ARGS host/reference/empty.adi
+  host/reference/empty.adi --make-reference -)
+orva_parity_case(make_reference_names_only ARGS host/reference/names.adi --make-reference -)
 orva_parity_case(check_reference_findings ARGS --check-reference host/reference/faulty.txt)
 orva_parity_case(check_reference_example ARGS --check-reference ../examples/ORVA.txt)
 
