@@ -1,23 +1,22 @@
-// The Cabrillo reader: the log split into lines and fields, the field counts
-// that show the contest's line template, and each QSO: line's fields mapped
-// to a QSO for the log table.
+// The Cabrillo reader: the log split into lines and fields, its header's own
+// callsigns, each QSO: line's fields mapped to a QSO for the log table by the
+// layout the log's lines show together (cabrillo_layout.h), and a file cut
+// off in its last line told as such.
 #include "import/cabrillo_reader.h"
 
-#include <algorithm>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/text.h"
 #include "import/bands.h"
+#include "import/cabrillo_layout.h"
 
 namespace orva::import {
 namespace {
 
 // Frequency, mode, date, time, and the two callsigns.
 constexpr std::size_t kFewestFields = 6;
-constexpr std::size_t kWorkedFieldsStart = 4;  // the sent callsign
 
 struct Designator {
   std::string_view text;
@@ -73,15 +72,16 @@ bool Matches(std::string_view text, std::string_view pattern) {
   return true;
 }
 
-void SplitFields(std::string_view text, std::vector<std::string_view>& fields) {
+void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
+                 std::string_view separators = " \t") {
   fields.clear();
   for (;;) {
-    const std::size_t start = text.find_first_not_of(" \t");
+    const std::size_t start = text.find_first_not_of(separators);
     if (start == std::string_view::npos) {
       return;
     }
     text.remove_prefix(start);
-    const std::size_t end = text.find_first_of(" \t");
+    const std::size_t end = text.find_first_of(separators);
     fields.push_back(text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end);
   }
@@ -95,61 +95,15 @@ bool IsPlaceholder(std::string_view field) {
   return field.find_first_not_of('-') == std::string_view::npos;
 }
 
-std::string ReceivedExchange(const std::vector<std::string_view>& fields, std::size_t first,
-                             std::size_t count) {
+std::string ReceivedExchange(const std::vector<std::string_view>& fields,
+                             const ReceivedFields& received) {
   std::string exchange;
-  for (std::size_t i = first; i < first + count; ++i) {
+  for (std::size_t i = received.first; i < received.end; ++i) {
     if (!IsPlaceholder(fields[i])) {
       AppendExchangeField(exchange, fields[i]);
     }
   }
   return exchange;
-}
-
-// How many QSO lines of the log have each number of fields: the contest's
-// line template shows in the count most of them have.
-class LineShapes {
- public:
-  void Count(std::size_t fields) { ++lines_[fields]; }
-  bool Has(std::size_t fields) const { return lines_.count(fields) > 0; }
-  bool MostHave(std::size_t fields) const {
-    std::size_t most = 0;
-    for (const auto& [count, lines] : lines_) {
-      most = std::max(most, lines);
-    }
-    return Has(fields) && lines_.at(fields) == most;
-  }
-
- private:
-  std::map<std::size_t, std::size_t> lines_;
-};
-
-// Where a line's fields stand: the length of each exchange (the sent and the
-// received one are equal), and whether the last received field was left out.
-struct Layout {
-  std::size_t exchangeLength;
-  bool oneShort;
-};
-
-// With an odd number of fields after the time, the line ends either in a
-// transmitter number or one field short of its template, when the empty
-// last received field was left out instead of written as hyphens. The log's
-// other lines tell which, where a lone digit at the end could be either.
-std::optional<Layout> LayoutOf(const std::vector<std::string_view>& fields,
-                               const LineShapes& shapes) {
-  const std::size_t callsAndExchanges = fields.size() - kWorkedFieldsStart;
-  if (callsAndExchanges % 2 == 0) {
-    return Layout{callsAndExchanges / 2 - 1, false};
-  }
-  const bool transmitter = Matches(fields.back(), "9");
-  const std::size_t full = fields.size() + 1;
-  if (shapes.Has(full) && (!transmitter || shapes.MostHave(full))) {
-    return Layout{(callsAndExchanges + 1) / 2 - 1, true};
-  }
-  if (transmitter) {
-    return Layout{(callsAndExchanges - 1) / 2 - 1, false};
-  }
-  return std::nullopt;
 }
 
 std::string ModeOf(std::string_view field) {
@@ -175,11 +129,38 @@ std::string TakeDateAndTime(std::string_view date, std::string_view time, Import
          " are not YYYY-MM-DD HHMM: read without them";
 }
 
-// The QSO of one line's fields after the tag, or the reason there is none;
-// `note` tells what was assumed to read it.
-std::optional<ImportedQso> ReadQso(const std::vector<std::string_view>& fields,
-                                   const LineShapes& shapes, std::string& reason,
-                                   std::string& note) {
+constexpr char kNoWorkedCall[] =
+    "no word after the sent callsign and exchange is shaped as a callsign (letters and digits, "
+    "a letter last, as DL1ABC or PA/DL1ABC/P): check the worked callsign on this line";
+
+std::string JoinNotes(const std::string& first, const std::string& second) {
+  return first.empty() || second.empty() ? first + second : first + "; " + second;
+}
+
+// What the layout made of a line that differs from the log's usual one.
+std::string LayoutNote(const ReceivedFields& received, const CabrilloLayout& layout) {
+  if (!received.remark.empty()) {
+    return Quoted(received.remark) +
+           " after the received exchange is taken for a remark and left out: most of the "
+           "log's lines hold " +
+           std::to_string(layout.UsualReceivedCount()) + " fields after the worked callsign";
+  }
+  if (received.missing == 1) {
+    return "one field short of the log's other lines: read with the last received field empty";
+  }
+  if (received.missing > 1) {
+    const std::string count = std::to_string(received.missing);
+    return count + " fields short of the log's other lines: read with the last " + count +
+           " received fields empty";
+  }
+  return {};
+}
+
+// The QSO of one line, or the reason there is none; `note` tells what was
+// assumed to read it.
+std::optional<ImportedQso> ReadQso(const CabrilloLine& line, const CabrilloLayout& layout,
+                                   std::string& reason, std::string& note) {
+  const std::vector<std::string_view>& fields = line.fields;
   if (fields.size() < kFewestFields) {
     reason = "a QSO line needs frequency, mode, date, time and two callsigns";
     return std::nullopt;
@@ -189,26 +170,18 @@ std::optional<ImportedQso> ReadQso(const std::vector<std::string_view>& fields,
     reason = "unknown band or frequency " + Quoted(fields[0]);
     return std::nullopt;
   }
-  const auto layout = LayoutOf(fields, shapes);
-  if (!layout) {
-    reason =
-        "the sent and the received exchange differ in length, so the worked callsign "
-        "cannot be told";
+  const auto worked = layout.WorkedCall(line);
+  if (!worked) {
+    reason = kNoWorkedCall;
     return std::nullopt;
   }
-  const std::size_t worked = kWorkedFieldsStart + 1 + layout->exchangeLength;
+  const ReceivedFields received = layout.Received(line, *worked);
   ImportedQso qso;
-  qso.CallSign = UpperAscii(fields[worked]);
+  qso.CallSign = UpperAscii(fields[*worked]);
   qso.DigiBand = *band;
   qso.QSOMode = ModeOf(fields[1]);
-  qso.QSOReportRecived =
-      ReceivedExchange(fields, worked + 1, layout->exchangeLength - layout->oneShort);
-  note = TakeDateAndTime(fields[2], fields[3], qso);
-  if (layout->oneShort) {
-    note += (note.empty() ? "" : "; ") + std::string(
-                                             "one field short of the log's other lines: read "
-                                             "with the last received field empty");
-  }
+  qso.QSOReportRecived = ReceivedExchange(fields, received);
+  note = JoinNotes(TakeDateAndTime(fields[2], fields[3], qso), LayoutNote(received, layout));
   return qso;
 }
 
@@ -224,24 +197,70 @@ std::string_view NextLine(std::string_view& text) {
   return line;
 }
 
-// Calls `take(lineNumber, fields)` for every QSO: line up to END-OF-LOG:,
-// with the fields after its tag.
-template <typename Take>
-void ForEachQsoLine(std::string_view text, Take take) {
-  std::vector<std::string_view> fields;
-  for (std::size_t lineNumber = 1; !text.empty(); ++lineNumber) {
-    const std::string_view line = NextLine(text);
+// The log as the reader needs it: its QSO: lines up to END-OF-LOG:, the
+// header's callsigns of the station and its operators, and the number of
+// the last line if the file ends in the middle of it without END-OF-LOG:,
+// as a file does that was cut off while it was written or copied.
+struct CabrilloText {
+  std::vector<CabrilloLine> qsoLines;
+  std::vector<std::string> ownCalls;
+  std::size_t cutLine = 0;
+};
+
+// OPERATORS: lists callsigns between blanks or commas, the station's host
+// marked with '@'.
+void TakeOwnCalls(std::string_view value, std::vector<std::string>& calls) {
+  std::vector<std::string_view> words;
+  SplitFields(value, words, " \t,");
+  for (std::string_view word : words) {
+    word.remove_prefix(word.front() == '@' ? 1 : 0);
+    if (!word.empty()) {
+      calls.emplace_back(word);
+    }
+  }
+}
+
+CabrilloText SplitLog(std::string_view text) {
+  CabrilloText log;
+  const bool endsInLineBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+  std::size_t lineNumber = 0;
+  std::string_view line;
+  while (!text.empty()) {
+    line = NextLine(text);
+    ++lineNumber;
     const std::size_t colon = line.find(':');
     const std::string_view tag = Trim(line.substr(0, colon));
-    if (colon == std::string_view::npos || !EqualIgnoringAsciiCase(tag, "QSO")) {
-      if (EqualIgnoringAsciiCase(tag, "END-OF-LOG")) {
-        return;
-      }
+    if (EqualIgnoringAsciiCase(tag, "END-OF-LOG")) {
+      return log;
+    }
+    if (colon == std::string_view::npos) {
       continue;
     }
-    SplitFields(line.substr(colon + 1), fields);
-    take(lineNumber, fields);
+    const std::string_view value = line.substr(colon + 1);
+    if (EqualIgnoringAsciiCase(tag, "QSO")) {
+      log.qsoLines.push_back({lineNumber, line, {}});
+      SplitFields(value, log.qsoLines.back().fields);
+    } else if (EqualIgnoringAsciiCase(tag, "CALLSIGN") ||
+               EqualIgnoringAsciiCase(tag, "OPERATORS")) {
+      TakeOwnCalls(value, log.ownCalls);
+    }
   }
+  log.cutLine = endsInLineBreak || Trim(line).empty() ? 0 : lineNumber;
+  return log;
+}
+
+// What the operator is told of a log cut off in its last line: whether that
+// line was a QSO, and whether it could be read.
+std::string CutOffRemark(std::size_t line, bool qsoLine, const std::string& reason) {
+  const std::string cut = "the log ends without END-OF-LOG: and its last line, line " +
+                          std::to_string(line) + ", is cut off";
+  if (!qsoLine) {
+    return cut + ": export the log again if QSOs are missing";
+  }
+  if (reason.empty()) {
+    return cut + ": its QSO is read as far as it goes; check it, or export the log again";
+  }
+  return cut + ": left out, as " + reason + "; export the log again to score it";
 }
 
 }  // namespace
@@ -252,24 +271,31 @@ ImportedLog ReadCabrillo(std::string_view bytes) {
   if (!text) {
     return log;
   }
-  LineShapes shapes;
-  ForEachQsoLine(*text, [&](std::size_t, const std::vector<std::string_view>& fields) {
-    shapes.Count(fields.size());
-  });
+  CabrilloText cabrillo = SplitLog(*text);
+  const CabrilloLayout layout(cabrillo.qsoLines, std::move(cabrillo.ownCalls));
   std::size_t number = 0;
-  ForEachQsoLine(*text, [&](std::size_t lineNumber, const std::vector<std::string_view>& fields) {
-    const auto where = [lineNumber] { return "line " + std::to_string(lineNumber) + ": "; };
+  bool cutQso = false;
+  for (const CabrilloLine& line : cabrillo.qsoLines) {
+    const std::string where = "line " + std::to_string(line.number) + ": ";
     std::string reason, note;
-    if (auto qso = ReadQso(fields, shapes, reason, note)) {
+    auto qso = ReadQso(line, layout, reason, note);
+    if (line.number == cabrillo.cutLine) {
+      cutQso = true;
+      log.remarks.push_back(CutOffRemark(line.number, true, reason));
+    }
+    if (qso) {
       qso->record = ++number;
       log.qsos.push_back(std::move(*qso));
       if (!note.empty()) {
-        log.noted.push_back({number, where() + note});
+        log.noted.push_back({number, where + note});
       }
-    } else {
-      log.skipped.push_back({++number, where() + reason});
+    } else if (!cutQso) {
+      log.skipped.push_back({++number, where + reason});
     }
-  });
+  }
+  if (cabrillo.cutLine != 0 && !cutQso) {
+    log.remarks.push_back(CutOffRemark(cabrillo.cutLine, false, {}));
+  }
   return log;
 }
 

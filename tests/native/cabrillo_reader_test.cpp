@@ -1,14 +1,22 @@
 // The Cabrillo reader over hand-written logs: where the worked callsign and
-// the received exchange stand, the band of each frequency or designator, and
-// each faulty QSO line that costs exactly one record.
+// the received exchange stand, in the layouts of real loggers and in
+// generated lines, the band of each frequency or designator, each faulty QSO
+// line that costs exactly one record, and a file cut off in its last line.
 #include "import/cabrillo_reader.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <iterator>
+#include <random>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "import/bands.h"
+#include "import/cabrillo_layout.h"
 #include "tests/native/import_support.h"
 
 namespace orva::import {
@@ -18,6 +26,9 @@ using test::Qsos;
 using test::Skipped;
 
 const std::string kGood = "QSO: 7010 CW 2026-11-21 1304 OR1VA 599 009 VK2AB 599 OC-001\n";
+const std::string kNoWorkedCall =
+    "no word after the sent callsign and exchange is shaped as a callsign (letters and digits, "
+    "a letter last, as DL1ABC or PA/DL1ABC/P): check the worked callsign on this line";
 
 TEST(CabrilloReader, ReadsTheQsoLinesOfTheSample) {
   const ImportedLog log = ReadCabrillo(test::SampleFile("sample.log"));
@@ -111,9 +122,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA",
                 "a QSO line needs frequency, mode, date, time and two callsigns"},
         BadLine{"QSO: 7400 CW 2026-11-21 1304 OR1VA VK2AB", "unknown band or frequency '7400'"},
-        BadLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 VK2AB",
-                "the sent and the received exchange differ in length, so the worked callsign "
-                "cannot be told"},
+        BadLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 009 599 OC-001", kNoWorkedCall},
+        // Only words shaped as no callsign, or the sent callsign again.
+        BadLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 HANS/124 599VANNI164 EU-005 NM",
+                kNoWorkedCall},
+        BadLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 009 or1va 599 OC-001", kNoWorkedCall},
         BadLine{"qso: \x1b[2J CW 2026-11-21 1304 OR1VA VK2AB",
                 "unknown band or frequency '?[2J'"}));
 
@@ -148,10 +161,230 @@ INSTANTIATE_TEST_SUITE_P(
         GuessedLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 009 vk2ab 599", "VK2AB 40M CW|599",
                     "one field short of the log's other lines: read with the last received "
                     "field empty"},
+        // The sent and the received exchange of different lengths.
+        GuessedLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 VK2AB", "VK2AB 40M CW|",
+                    "2 fields short of the log's other lines: read with the last 2 received "
+                    "fields empty"},
         // A lone digit at the end is no transmitter number in a log without them.
         GuessedLine{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 1 VK2AB 1", "VK2AB 40M CW|1",
                     "one field short of the log's other lines: read with the last received "
                     "field empty"}));
+
+// Logs of one QSO party as five loggers write them, each in its own fixed
+// columns: the sent and the received exchange of different lengths, names,
+// club numbers, and words that look like callsigns but are none.
+struct PartyLog {
+  std::string name;
+  std::string lines;  // after "QSO: "
+  std::vector<std::string> qsos;
+};
+
+class CabrilloPartyLog : public testing::TestWithParam<PartyLog> {};
+
+TEST_P(CabrilloPartyLog, ReadsEveryLineWithItsWorkedStation) {
+  std::string log = "START-OF-LOG: 3.0\nCALLSIGN: OR1VA\n";
+  std::string_view lines = GetParam().lines;
+  while (!lines.empty()) {
+    const std::size_t end = lines.find('\n');
+    log += "QSO: " + std::string(lines.substr(0, end)) + "\n";
+    lines.remove_prefix(end + 1);
+  }
+  const ImportedLog read = ReadCabrillo(log + "END-OF-LOG:\n");
+  EXPECT_EQ(Skipped(read), std::vector<std::string>{});
+  EXPECT_EQ(Qsos(read), GetParam().qsos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Loggers, CabrilloPartyLog,
+    testing::Values(
+        PartyLog{"NameAndMembership",
+                 " 3531 CW 2024-03-21 1909 OR1VA    599  NM          DL2XYZ    599  KARL   NM\n"
+                 " 3533 CW 2024-03-21 1912 OR1VA    599  NM          F5ABC     599  LUC    44\n"
+                 " 3535 CW 2024-03-21 1915 OR1VA    599  NM          sp9qrs    599  JAN    NM\n"
+                 // A lone digit that ends the exchange, in a log without transmitter numbers.
+                 " 7021 CW 2024-03-21 1920 OR1VA    599  NM          HB9TUV    599  URS    5\n",
+                 {"DL2XYZ 80M CW|599 KARL NM", "F5ABC 80M CW|599 LUC 44",
+                  "SP9QRS 80M CW|599 JAN NM", "HB9TUV 40M CW|599 URS 5"}},
+        PartyLog{"LongerSentExchange",
+                 " 7035 CW 2024-03-21 1903 OR1VA    599  PIET NTC 76  F5ABC     599  LUC    44\n"
+                 " 7036 CW 2024-03-21 1905 OR1VA    599  PIET NTC 76  S51DEF    599  MARKO  12\n"
+                 " 7031 CW 2024-03-21 1908 OR1VA    599  PIET NTC 76  OH2LMN/P  599  PEKKA  NM\n"
+                 " 7033 CW 2024-03-21 1911 OR1VA    599  PIET NTC 76  EA/DL2XYZ 599  KARL   101\n",
+                 {"F5ABC 40M CW|599 LUC 44", "S51DEF 40M CW|599 MARKO 12",
+                  "OH2LMN/P 40M CW|599 PEKKA NM", "EA/DL2XYZ 40M CW|599 KARL 101"}},
+        PartyLog{"NameSlashNumber",
+                 " 7033 CW 2024-03-21 1902 OR1VA    599 PIET/124     DL2XYZ    599 KARL /216\n"
+                 " 7034 CW 2024-03-21 1904 OR1VA    599 PIET/124     YO4GHI    599 DAN /17\n"
+                 " 7030 CW 2024-03-21 1907 OR1VA    599 PIET/124     SP9QRS    599 JAN/9\n"
+                 " 7032 CW 2024-03-21 1910 OR1VA    599 PIET/124     F5ABC     599 LUC NM\n",
+                 {"DL2XYZ 40M CW|599 KARL /216", "YO4GHI 40M CW|599 DAN /17",
+                  "SP9QRS 40M CW|599 JAN/9", "F5ABC 40M CW|599 LUC NM"}},
+        PartyLog{
+            "ReportNameAndNumberRunTogether",
+            "14057 CW 2024-03-21 1901 OR1VA    599 599PIET124 HB9TUV     599 URS 154\n"
+            "14058 CW 2024-03-21 1903 OR1VA    599 599PIET124 DL2XYZ     599 KARL 77\n"
+            "14052 CW 2024-03-21 1906 OR1VA    599 599PIET124 F5ABC      599 LUC 44\n",
+            {"HB9TUV 20M CW|599 URS 154", "DL2XYZ 20M CW|599 KARL 77", "F5ABC 20M CW|599 LUC 44"}},
+        PartyLog{
+            "NameAndNumber",
+            "14000 CW 2024-03-21 1906 OR1VA    599 PIET     F5ABC     599 LUC 164\n"
+            "14002 CW 2024-03-21 1909 OR1VA    599 PIET     DL2XYZ    599 KARL 77\n"
+            "14004 CW 2024-03-21 1913 OR1VA    599 PIET     4X1AB     599 DOV 12\n",
+            {"F5ABC 20M CW|599 LUC 164", "DL2XYZ 20M CW|599 KARL 77", "4X1AB 20M CW|599 DOV 12"}},
+        // A sent locator is callsign-shaped, but it repeats on every line; a
+        // line that mistypes it still has its worked callsign in the log's
+        // column.
+        PartyLog{"SentLocator",
+                 "144 CW 2024-03-21 1900 OR1VA 599 001 JO21QX DL2XYZ   599 017 JO30AB\n"
+                 "144 CW 2024-03-21 1905 OR1VA 599 002 JO21QX F5ABC    599 102 JN18AA\n"
+                 "144 CW 2024-03-21 1910 OR1VA 599 003 JO21QY PA3QRS   599 044 JO22BB\n"
+                 "144 CW 2024-03-21 1915 OR1VA 599 004 JO21QX ON4TUV   599 008 JO20CC\n",
+                 {"DL2XYZ 2M CW|599 017 JO30AB", "F5ABC 2M CW|599 102 JN18AA",
+                  "PA3QRS 2M CW|599 044 JO22BB", "ON4TUV 2M CW|599 008 JO20CC"}}),
+    [](const testing::TestParamInfo<PartyLog>& info) { return info.param.name; });
+
+// The fifth logger writes a remark after some exchanges: read as the
+// exchange, it would score nothing; read as the layout's fields, its report
+// would become the station, of which every later one is a duplicate.
+TEST(CabrilloReader, LeavesATrailingRemarkOutOfTheExchange) {
+  const char* const kLines[][2] = {
+      {"HB9TUV", "599 NTC 154   2 POINTS"}, {"DL2XYZ", "599 KARL 77"},
+      {"F5ABC", "599 NTC 44    2 POINTS"},  {"S51DEF", "599 MARKO 12"},
+      {"SP9QRS", "599 NTC 9     2 POINTS"}, {"OH2LMN", "599 PEKKA 310"},
+      {"EA7JKL", "599 NTC 101   2 POINTS"}, {"YO4GHI", "599 DAN 17"},
+      {"4X1AB", "599 NTC 62    2 POINTS"},  {"PA3QRS", "599 KEES 88"},
+      {"ON4TUV", "599 NTC 18    2 POINTS"}, {"G4ABC", "599 JOHN 5"},
+      {"I5ZZZ", "599 VANNI 164"},
+  };
+  std::string log = "CALLSIGN: OR1VA\n";
+  std::set<std::string> stations;
+  for (const auto& [call, exchange] : kLines) {
+    log += "QSO: 14057 CW 2024-03-21 1901 OR1VA         599 599PIET124 " + std::string(call) +
+           std::string(15 - std::strlen(call), ' ') + exchange + "\n";
+    stations.insert(call);
+  }
+  const ImportedLog read = ReadCabrillo(log);
+  EXPECT_EQ(Skipped(read), std::vector<std::string>{});
+  ASSERT_EQ(read.qsos.size(), std::size(kLines));
+  for (const ImportedQso& qso : read.qsos) {
+    stations.erase(qso.CallSign);
+  }
+  EXPECT_EQ(stations, std::set<std::string>{});
+  EXPECT_EQ(Qsos(read)[0], "HB9TUV 20M CW|599 NTC 154");
+  ASSERT_EQ(read.noted.size(), 6u);
+  EXPECT_EQ(read.noted[0].note,
+            "line 2: '2 POINTS' after the received exchange is taken for a remark and left out: "
+            "most of the log's lines hold 3 fields after the worked callsign");
+}
+
+TEST(CabrilloReader, NeverTakesTheStationsOwnCallsignsForTheWorkedOne) {
+  const ImportedLog log = ReadCabrillo(
+      "CALLSIGN: OR1VA\nOPERATORS: OR2ZZ, @OR3YY\n"
+      "QSO: 7010 CW 2026-11-21 1304 OR1VA 599 OR2ZZ DL2XYZ 599 12\n"
+      "QSO: 7010 CW 2026-11-21 1305 OR1VA 599 or3yy F5ABC 599 13\n"
+      "QSO: 7010 CW 2026-11-21 1306 OR3YY 599 or1va SP9QRS 599 14\n"
+      "QSO: 7010 CW 2026-11-21 1307 OR1VA 599 OR2ZZ OR1VA 599 15\n");
+  EXPECT_EQ(Qsos(log), std::vector<std::string>({"DL2XYZ 40M CW|599 12", "F5ABC 40M CW|599 13",
+                                                 "SP9QRS 40M CW|599 14"}));
+  EXPECT_EQ(Skipped(log), std::vector<std::string>{"4: line 6: " + kNoWorkedCall});
+}
+
+TEST(CabrilloReader, TakesOnlyCallsignShapedWordsForCallsigns) {
+  for (const char* call : {"DL1ABC", "dl1abc", "PA/DL1ABC", "DL1ABC/P", "OH0/DL1ABC/P", "W1AW/KH6",
+                           "KH6/W1AW", "4X1AB", "I5ZZZ", "3DA0RS", "JO21QX"}) {
+    EXPECT_TRUE(IsCallsignShaped(call)) << call;
+  }
+  for (const char* word : {"", "599", "NM", "HANS/124", "599VANNI164", "EU-005", "CAREL", "/216",
+                           "DL1ABC/", "DL/P", "1A", "DL1ABC?", "A/B/C/DL1ABC", "DL1AB\xC4"}) {
+    EXPECT_FALSE(IsCallsignShaped(word)) << word;
+  }
+}
+
+// Logs made of lines whose words are drawn from the layouts seen, of every
+// kind a line may hold; only the worked word may be callsign-shaped, and
+// where it is not the line is left out.
+TEST(CabrilloReader, ReadsEveryGeneratedLineAsItsWorkedCallsignOrLeavesItOut) {
+  const std::vector<std::string> sent = {
+      "599 NM",   "599 CAREL NTC 76", "599 HANS/124", "599 599VANNI164",
+      "599 KOOS", "599 001",          "59 EU-005",    ""};
+  const std::vector<std::string> worked = {"DL2XYZ", "f5abc", "PA/DL2XYZ", "OH2LMN/P", "4X1AB",
+                                           "I5ZZZ",  "NTC",   "599",       "HANS/124", "EU-005"};
+  const std::vector<std::string> received = {"599 THOR NM",     "599 JEAN 44",
+                                             "599 ZDENEK /216", "599 NTC 154   2 POINTS",
+                                             "599 VANNI 164",   "",
+                                             "599 EU-005 0",    "5",
+                                             "599 599VANNI164"};
+  std::mt19937 random(25);
+  const auto pick = [&random](const std::vector<std::string>& words) {
+    return words[std::uniform_int_distribution<std::size_t>(0, words.size() - 1)(random)];
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::string log = "CALLSIGN: OR1VA\n";
+    std::vector<std::string> expected;
+    const std::string exchange = pick(sent);
+    const std::size_t lines = std::uniform_int_distribution<std::size_t>(1, 12)(random);
+    for (std::size_t line = 0; line < lines; ++line) {
+      const std::string call = pick(worked);
+      log += "QSO: 14025 CW 2026-11-21 1200 OR1VA " + exchange + " " + call + " " + pick(received) +
+             "\n";
+      if (IsCallsignShaped(call)) {
+        expected.push_back(UpperAscii(call));
+      }
+    }
+    const ImportedLog read = ReadCabrillo(log);
+    std::vector<std::string> calls;
+    for (const ImportedQso& qso : read.qsos) {
+      EXPECT_NE(qso.CallSign.find_first_of("0123456789"), std::string::npos) << log;
+      EXPECT_NE(qso.CallSign.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos);
+      calls.push_back(qso.CallSign);
+    }
+    EXPECT_EQ(calls, expected) << log;
+    EXPECT_EQ(read.qsos.size() + read.skipped.size(), lines) << log;
+  }
+}
+
+struct CutLog {
+  std::string end;  // after two good lines
+  std::size_t qsos;
+  std::string remark;  // "" for none
+};
+
+class CabrilloCutLog : public testing::TestWithParam<CutLog> {};
+
+// A file cut off in its last line is told as such, and costs no skipped
+// record: every whole line of it was read.
+TEST_P(CabrilloCutLog, IsNamedAsCutOff) {
+  const ImportedLog log = ReadCabrillo("START-OF-LOG: 3.0\n" + kGood + kGood + GetParam().end);
+  EXPECT_EQ(Skipped(log), std::vector<std::string>{});
+  EXPECT_EQ(log.qsos.size(), GetParam().qsos);
+  EXPECT_EQ(log.remarks, GetParam().remark.empty() ? std::vector<std::string>{}
+                                                   : std::vector<std::string>{GetParam().remark});
+}
+
+const std::string kCutOff =
+    "the log ends without END-OF-LOG: and its last line, line 4, is cut off";
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, CabrilloCutLog,
+    testing::Values(
+        CutLog{"QSO: 7010 CW 2026-11-21 13", 2,
+               kCutOff + ": left out, as a QSO line needs frequency, mode, date, time and two "
+                         "callsigns; export the log again to score it"},
+        CutLog{"QSO: 7010 CW 2026-11-21 1304 OR1VA 599 009 VK2AB 599 OC-0", 3,
+               kCutOff + ": its QSO is read as far as it goes; check it, or export the log again"},
+        CutLog{"END-OF-L", 2, kCutOff + ": export the log again if QSOs are missing"},
+        // Whole lines, with or without END-OF-LOG:, are no cut.
+        CutLog{"END-OF-LOG:", 2, ""}, CutLog{"SOAPBOX: 73\r\n", 2, ""}, CutLog{"   ", 2, ""}));
+
+TEST(CabrilloReader, ReadsAnEmptyFileAsNoQsoAndNoFault) {
+  for (const std::string empty : {"", "\xEF\xBB\xBF", "\n\n"}) {
+    const ImportedLog log = ReadCabrillo(empty);
+    EXPECT_EQ(std::vector<std::size_t>(
+                  {log.qsos.size(), log.skipped.size(), log.noted.size(), log.remarks.size()}),
+              std::vector<std::size_t>({0, 0, 0, 0}));
+    EXPECT_EQ(log.unreadable, "");
+  }
+}
 
 TEST(CabrilloReader, ReadsEveryModeWordWithTheSidebandsAsSsb) {
   const ImportedLog log = ReadCabrillo(
