@@ -279,7 +279,7 @@ void ReadLog(const LogSpec& source, const ImportSettings& settings, StationReade
   try {
     reader.ReadTable(*open, settings.table);
   } catch (const std::exception& failure) {
-    throw HostFailure("cannot read " + source.path + ": " + failure.what());
+    throw HostFailure("cannot read " + NameOfFile(source.path) + ": " + failure.what());
   }
 }
 
@@ -300,11 +300,11 @@ void Tell(const std::string& told) {
 
 // Why the reference file was not made, and that the one there stands.
 std::string Kept(const std::string& path, const std::string& reason) {
-  return reason + ": " + (path == "-" ? "nothing written" : path + " left as it was");
+  return reason + ": " + (path == "-" ? "nothing written" : NameOfFile(path) + " left as it was");
 }
 
 void TellKept(const std::string& path, const std::string& reason) {
-  std::fprintf(stderr, "orva-host: %s\n", Kept(path, reason).c_str());
+  WriteText(stderr, "orva-host: " + Kept(path, reason) + "\n");
 }
 
 // Reads every log into `reader`. A log that gives no QSO (a Cabrillo file
@@ -319,21 +319,22 @@ bool ReadLogs(const std::vector<LogSpec>& logs, const ImportSettings& settings,
       ReadLog(log, settings, reader, complete);
     } catch (const HostFailure& failure) {
       // The reason first, then what became of the reference file, each a line.
-      throw HostFailure(std::string(failure.what()) +
-                            "\norva-host: " + Kept(path, log.path + " could not be read"),
+      throw HostFailure(std::string(failure.what()) + "\norva-host: " +
+                            Kept(path, NameOfFile(log.path) + " could not be read"),
                         failure.status());
     }
     if (reader.qsos == before) {
-      empty.push_back(log.path);
+      empty.push_back(NameOfFile(log.path));
     }
   }
   if (reader.qsos == 0) {
-    TellKept(path, logs.size() == 1 ? logs.front().path + " gave no QSO" : "no log gave a QSO");
+    TellKept(path, logs.size() == 1 ? NameOfFile(logs.front().path) + " gave no QSO"
+                                    : "no log gave a QSO");
     return false;
   }
   for (const std::string& log : empty) {
-    std::fprintf(stderr, "orva-host: %s gave no QSO: left out, the file made from the others\n",
-                 log.c_str());
+    WriteText(stderr,
+              "orva-host: " + log + " gave no QSO: left out, the file made from the others\n");
   }
   complete = complete && empty.empty();
   return true;
@@ -460,7 +461,7 @@ ExitStatus MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSetti
       return kFailed;
     }
   } else if (const std::string failure = ReplaceFileWhole(path, made.text); !failure.empty()) {
-    throw HostFailure("cannot write " + path + ": " + failure);
+    throw HostFailure("cannot write " + NameOfFile(path) + ": " + failure);
   }
   return complete ? kSucceeded : kIncomplete;
 }
@@ -469,9 +470,12 @@ ExitStatus CheckReferenceFile(const std::string& path) {
   std::vector<Finding> findings = CheckLines(ReadUserFile(path));
   std::stable_sort(findings.begin(), findings.end(),
                    [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  const std::string name = NameOfFile(path);
+  std::string told;
   for (const Finding& finding : findings) {
-    std::printf("%s:%zu: %s\n", path.c_str(), finding.line, finding.text.c_str());
+    told += name + ":" + std::to_string(finding.line) + ": " + finding.text + "\n";
   }
+  WriteText(stdout, told);
   const bool onlyNotes = std::all_of(findings.begin(), findings.end(),
                                      [](const Finding& finding) { return finding.note; });
   return onlyNotes ? kSucceeded : kIncomplete;

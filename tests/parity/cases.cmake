@@ -43,6 +43,8 @@ orva_parity_case(make_reference_empty_among_logs ARGS host/reference/old-2025.ad
 orva_parity_case(make_reference_no_log_gave_qso ARGS host/reference/empty.adi
   host/reference/empty.adi --make-reference -)
 orva_parity_case(make_reference_names_only ARGS host/reference/names.adi --make-reference -)
+orva_parity_case(make_reference_standard_input_empty INPUT host/reference/empty.adi
+  ARGS --adif - --make-reference -)
 orva_parity_case(check_reference_findings ARGS --check-reference host/reference/faulty.txt)
 orva_parity_case(check_reference_example ARGS --check-reference ../examples/ORVA.txt)
 
