@@ -11,13 +11,18 @@ set(folder "${WORK}/My Logs")
 file(MAKE_DIRECTORY "${folder}")
 string(REPLACE "/" "\\" windows_folder "Z:${folder}")
 
-# Runs orva-host.exe; sets status, output and errors (LF line ends).
-macro(run)
+# Runs orva-host.exe; sets status, output and errors (LF line ends). A
+# function, not a macro: a macro's arguments are read again as code, and the
+# backslashes of a Windows path would be taken for escapes.
+function(run)
   execute_process(COMMAND ${WINE} ${HOST} ${ARGN}
     OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
   string(REPLACE "\r\n" "\n" output "${output}")
   string(REPLACE "\r\n" "\n" errors "${errors}")
-endmacro()
+  set(status "${status}" PARENT_SCOPE)
+  set(output "${output}" PARENT_SCOPE)
+  set(errors "${errors}" PARENT_SCOPE)
+endfunction()
 
 function(expect what expected_status output_pattern errors_pattern)
   if(NOT status EQUAL expected_status OR NOT output MATCHES "${output_pattern}"
