@@ -1,15 +1,17 @@
 # The runs orva-host.exe must answer exactly as the native orva-host does:
 # each file tool over the sample logs in both formats, the island-contest
-# logs, logs with records left out or read with a guess, a generated log of
-# 10,000 QSOs, the reference file made from two logs and checked, standard
-# input, and files that are missing or of another kind. Paths are relative
-# to tests/, where each run starts; @GENERATED@ stands for the generated log.
+# logs, logs with records left out or read with a guess, one mode written
+# the ways loggers write it, a download of the online logbook, a generated
+# log of 10,000 QSOs, the reference file made from two logs and checked,
+# standard input, and files that are missing or of another kind. Paths are
+# relative to tests/, where each run starts; @GENERATED@ stands for the
+# generated log.
 #
 #   orva_parity_case(NAME [INPUT FILE] ARGS ARGUMENT...)
 orva_parity_case(version ARGS --version)
 
 foreach(file sample.adi sample.log iota.adi iota.log iota-dashes.log island-short.log bad.adi
-    bad.log newest-first.adi operator-meant.adi modes.log)
+    bad.log newest-first.adi operator-meant.adi modes.log modes.adi lotw.adi lengths.adi)
   string(MAKE_C_IDENTIFIER ${file} name)
   orva_parity_case(score_${name} ARGS import/${file} --score)
   orva_parity_case(explain_${name} ARGS import/${file} --explain)
