@@ -50,14 +50,15 @@ std::string_view WithoutTrailingBlanks(std::string_view text) {
   return text;
 }
 
-// What the text between a specifier's '<' and '>' says, before any data.
+// What a specifier, from its '<' to its '>', says before any data.
 struct Specifier {
   Tag tag;
   std::string_view lengthText;  // of a Field
   std::size_t length = 0;       // of a Field; npos when it is too large to hold
 };
 
-Specifier ParseSpecifier(std::string_view inside) {
+Specifier ParseSpecifier(std::string_view specifier) {
+  const std::string_view inside = specifier.substr(1, specifier.size() - 2);
   const std::size_t colon = inside.find(':');
   const std::string_view name = inside.substr(0, colon);
   if (colon == std::string_view::npos) {
@@ -75,10 +76,7 @@ Specifier ParseSpecifier(std::string_view inside) {
         return {TagOf(bare.kind, name), {}, 0};
       }
     }
-    return {Malformed("the field specifier " + Quoted("<" + std::string(inside) + ">") +
-                      " has no length"),
-            {},
-            0};
+    return {Malformed("the field specifier " + Quoted(specifier) + " has no length"), {}, 0};
   }
   if (name.empty()) {
     return {Malformed("a field specifier has no field name"), {}, 0};
@@ -151,7 +149,7 @@ class AdifScanner {
       return Malformed(Quoted(bytes_.substr(open, close - open)) + " is no field specifier");
     }
     position_ = close + 1;
-    Specifier specifier = ParseSpecifier(bytes_.substr(open + 1, close - open - 1));
+    Specifier specifier = ParseSpecifier(bytes_.substr(open, close + 1 - open));
     if (specifier.tag.kind == TagKind::EndOfFile) {
       position_ = bytes_.size();  // what follows belongs to no record
     }
@@ -188,7 +186,7 @@ class AdifScanner {
   // by its name, <EOR> (or another tag) as the end of the record.
   std::string WhatItRunsInto(std::size_t at) const {
     const std::size_t close = bytes_.find('>', at);
-    const Specifier specifier = ParseSpecifier(bytes_.substr(at + 1, close - at - 1));
+    const Specifier specifier = ParseSpecifier(bytes_.substr(at, close + 1 - at));
     return specifier.tag.kind == TagKind::Field
                ? "into the next field, " + Quoted(specifier.tag.name)
                : std::string("past the end of its record");
@@ -221,10 +219,10 @@ class AdifScanner {
       if (close == std::string_view::npos || bytes_[close] == '<') {
         return at;
       }
-      const std::string_view inside = bytes_.substr(at + 1, close - at - 1);
-      const Specifier specifier = ParseSpecifier(inside);
+      const Specifier specifier = ParseSpecifier(bytes_.substr(at, close + 1 - at));
       if (specifier.tag.kind == TagKind::Malformed ||
-          (specifier.tag.kind == TagKind::Field && !IsPlainFieldSpecifier(inside))) {
+          (specifier.tag.kind == TagKind::Field &&
+           !IsPlainFieldSpecifier(bytes_.substr(at + 1, close - at - 1)))) {
         return at;
       }
       endsRecord = endsRecord || specifier.tag.kind != TagKind::Field;
