@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "import/bands.h"
 #include "import/cabrillo_layout.h"
+#include "import/modes.h"
 
 namespace orva::import {
 namespace {
@@ -29,15 +30,6 @@ constexpr Designator kBandDesignators[] = {
     {"902", "33CM"}, {"1.2G", "23CM"},  {"2.3G", "13CM"},   {"3.4G", "9CM"},  {"5.7G", "6CM"},
     {"10G", "3CM"},  {"24G", "1.25CM"}, {"47G", "6MM"},     {"75G", "4MM"},   {"122G", "2.5MM"},
     {"134G", "2MM"}, {"241G", "1MM"},   {"LIGHT", "LIGHT"},
-};
-
-// The format's modes, written as the interchange format and logging
-// programs name them, so a log scores alike whichever format it came in;
-// digital modes other than RTTY have no one name there and keep theirs.
-// Loggers also write the sideband or the interchange format's own name.
-constexpr Designator kModes[] = {
-    {"CW", "CW"},   {"PH", "SSB"}, {"SSB", "SSB"}, {"USB", "SSB"},
-    {"LSB", "SSB"}, {"FM", "FM"},  {"RY", "RTTY"}, {"DG", "DG"},
 };
 
 template <std::size_t N>
@@ -106,10 +98,6 @@ std::string ReceivedExchange(const std::vector<std::string_view>& fields,
   return exchange;
 }
 
-std::string ModeOf(std::string_view field) {
-  const auto mode = Lookup(kModes, field);
-  return mode ? std::string(*mode) : UpperAscii(field);
-}
 
 // The line's date and time into the QSO; what was wrong with them, if anything.
 std::string TakeDateAndTime(std::string_view date, std::string_view time, ImportedQso& qso) {

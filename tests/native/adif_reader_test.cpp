@@ -1,5 +1,6 @@
 // The ADI reader over hand-written logs: the fields it maps, the freedoms of
-// the format it must accept, and each fault that costs exactly one record.
+// the format it must accept, each fault that costs exactly one record, and
+// the lengths written too long that cost none.
 #include "import/adif_reader.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,16 @@ using test::Skipped;
 using namespace std::string_literals;
 
 const std::string kGood = "<CALL:5>G4ABC <BAND:3>40m <MODE:3>SSB <SRX_STRING:9>59 EU-001 <EOR>\n";
+const std::string kGoodQso = "G4ABC 40M SSB|59 EU-001";
+
+// "N: note" for each record read with a note.
+std::vector<std::string> Noted(const ImportedLog& log) {
+  std::vector<std::string> noted;
+  for (const NotedRecord& record : log.noted) {
+    noted.push_back(std::to_string(record.record) + ": " + record.note);
+  }
+  return noted;
+}
 
 TEST(AdifReader, MapsEveryColumnOfTheSample) {
   const ImportedLog log = ReadAdif(test::SampleFile("sample.adi"));
@@ -68,7 +79,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadRecord{"<:3>W1AW <BAND:3>20m <EOR>", "a field specifier has no field name"},
         BadRecord{"<CALL:4>W1AW <BAND>20m <EOR>", "the field specifier '<BAND>' has no length"},
         BadRecord{"<CALL:4>W1AW <BAND 20m <EOR>", "'<BAND 20m ' is no field specifier"},
-        BadRecord{"<CALL:4>W1AW <B\x1b[2J> <EOR>", "the field specifier '<B?[2J>' has no length"}));
+        BadRecord{"<CALL:4>W1AW <B\x1b[2J> <EOR>", "the field specifier '<B?[2J>' has no length"},
+        // A record that lacks a field for a length written too long says so.
+        BadRecord{"<CALL:6><BAND:3>20m <EOR>",
+                  "no CALL; field 'CALL': its length '6' runs into the next field, 'BAND'; "
+                  "read as ''"}));
 
 struct CutOff {
   std::string end;
@@ -146,17 +161,14 @@ class AdifWhen : public testing::TestWithParam<When> {};
 
 TEST_P(AdifWhen, KeepsTheDateAndTimeOrNotesWhyNot) {
   const ImportedLog log =
-      ReadAdif(kGood + "<CALL:4>W1AW <BAND:3>20m " + GetParam().fields + "<EOR>");
+      ReadAdif(kGood + "<CALL:4>W1AW <BAND:3>20m <MODE:2>CW " + GetParam().fields + "<EOR>");
   ASSERT_EQ(log.qsos.size(), 2u);
   const ImportedQso& qso = log.qsos[1];
   EXPECT_EQ(std::vector<std::string>({qso.date, qso.time, std::to_string(qso.record)}),
             std::vector<std::string>({GetParam().date, GetParam().time, "2"}));
-  std::vector<std::string> noted;
-  for (const NotedRecord& record : log.noted) {
-    noted.push_back(std::to_string(record.record) + ": " + record.note);
-  }
-  EXPECT_EQ(noted, GetParam().note.empty() ? std::vector<std::string>{}
-                                           : std::vector<std::string>{"2: " + GetParam().note});
+  EXPECT_EQ(Noted(log), GetParam().note.empty()
+                            ? std::vector<std::string>{}
+                            : std::vector<std::string>{"2: " + GetParam().note});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -169,6 +181,119 @@ INSTANTIATE_TEST_SUITE_P(
                     When{"<QSO_DATE:8>20261325 <TIME_ON:4>2460", "", "",
                          "QSO_DATE '20261325' is no date (YYYYMMDD), TIME_ON '2460' is no time "
                          "(HHMM or HHMMSS); read without it"}));
+
+struct ModeCase {
+  std::string fields;  // of one record, after CALL and BAND
+  std::string mode;
+  std::string note;  // "" when the record is read as it stands
+};
+
+class AdifMode : public testing::TestWithParam<ModeCase> {};
+
+TEST_P(AdifMode, IsNamedOneWayAndMissingIsNoted) {
+  const ImportedLog log = ReadAdif("<CALL:4>W1AW <BAND:3>20m " + GetParam().fields + " <EOR>");
+  ASSERT_EQ(log.qsos.size(), 1u);
+  EXPECT_EQ(log.qsos[0].QSOMode, GetParam().mode);
+  EXPECT_EQ(Noted(log), GetParam().note.empty()
+                            ? std::vector<std::string>{}
+                            : std::vector<std::string>{"1: " + GetParam().note});
+}
+
+const std::string kNoMode =
+    "no MODE: read without one, which counts as a mode of its own for duplicates and "
+    "multipliers";
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, AdifMode,
+    testing::Values(ModeCase{"<MODE:3>SSB <SUBMODE:3>USB", "SSB", ""},
+                    ModeCase{"<submode:3>FT4 <MODE:4>MFSK", "FT4", ""},
+                    ModeCase{"<MODE:3>PSK <SUBMODE:0>", "PSK", ""}, ModeCase{"", "", kNoMode},
+                    ModeCase{
+                        "<MODE:1>  <TIME_ON:2>16", "",
+                        "TIME_ON '16' is no time (HHMM or HHMMSS); read without it; " + kNoMode}));
+
+struct LongLength {
+  std::string record;  // the second of three
+  std::string qso;     // as test::Qsos shows it
+  std::string note;
+};
+
+class AdifLengthTooLong : public testing::TestWithParam<LongLength> {};
+
+// The length costs neither its own record nor the next one, which the data
+// it gives swallowed a part of.
+TEST_P(AdifLengthTooLong, ReadsTheDataUpToWhatItSwallowedAndSaysSo) {
+  const ImportedLog log = ReadAdif(kGood + GetParam().record + "\n" + kGood);
+  EXPECT_EQ(Skipped(log), std::vector<std::string>{});
+  EXPECT_EQ(Qsos(log), std::vector<std::string>({kGoodQso, GetParam().qso, kGoodQso}));
+  EXPECT_EQ(Noted(log), std::vector<std::string>{"2: " + GetParam().note});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lengths, AdifLengthTooLong,
+    testing::Values(
+        LongLength{"<CALL:4>W1AW <MODE:2>CW <BAND:5>20m <eor>", "W1AW 20M CW|",
+                   "field 'BAND': its length '5' runs past the end of its record; read as '20m'"},
+        LongLength{"<CALL:4>W1AW <MODE:2>CW <BAND:3>20m <SRX_STRING:16>599 NA-001 <EOR>",
+                   "W1AW 20M CW|599 NA-001",
+                   "field 'SRX_STRING': its length '16' runs past the end of its record; read "
+                   "as '599 NA-001'"},
+        // Up to the middle of the next record's BAND.
+        LongLength{"<CALL:4>W1AW <MODE:2>CW <BAND:3>20m <SRX_STRING:40>599 NA-001 <EOR>",
+                   "W1AW 20M CW|599 NA-001",
+                   "field 'SRX_STRING': its length '40' runs past the end of its record; read "
+                   "as '599 NA-001'"},
+        LongLength{"<CALL:6>W1AW <MODE:2>CW <BAND:3>20m <EOR>", "W1AW 20M CW|",
+                   "field 'CALL': its length '6' runs into the next field, 'MODE'; read as "
+                   "'W1AW'"},
+        LongLength{"<CALL:20:S>W1AW <MODE:2>CW <BAND:3>20m <EOR>", "W1AW 20M CW|",
+                   "field 'CALL': its length '20' runs into the next field, 'MODE'; read as "
+                   "'W1AW'"}));
+
+class AdifTagsInData : public testing::TestWithParam<std::string> {};
+
+// Data may hold tags, as a comment that quotes one: only specifiers that
+// run on to the data's end show a length written too long.
+TEST_P(AdifTagsInData, AreDataAsWritten) {
+  const std::string& data = GetParam();
+  const ImportedLog log =
+      ReadAdif("<CALL:4>W1AW <BAND:3>20m <MODE:2>CW <SRX_STRING:" + std::to_string(data.size()) +
+               ">" + data + " <EOR>");
+  ASSERT_EQ(log.qsos.size(), 1u);
+  EXPECT_EQ(log.qsos[0].QSOReportRecived, data);
+  EXPECT_EQ(Noted(log), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, AdifTagsInData,
+                         testing::Values("<EOR> was <here>", "<EOR>59", "59 <CALL:4>W1AW", "59 <",
+                                         "a <b> <EOR>c", "<BAND:3>20m <MODE:2>CW x",
+                                         "59 <EOR> <my note:1>x"));
+
+struct Ending {
+  std::string file;
+  std::size_t qsos;
+  std::vector<std::string> skipped;
+};
+
+class AdifEndOfFile : public testing::TestWithParam<Ending> {};
+
+TEST_P(AdifEndOfFile, ComesWithTheOnlineLogbooksEndTag) {
+  const ImportedLog log = ReadAdif(GetParam().file);
+  EXPECT_EQ(log.qsos.size(), GetParam().qsos);
+  EXPECT_EQ(Skipped(log), GetParam().skipped);
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, AdifEndOfFile,
+                         testing::Values(Ending{"<PROGRAMID:4>LoTW <APP_LoTW_NUMREC:1>1 <EOH>\n" +
+                                                    kGood + "\n<APP_LoTW_EOF>\n",
+                                                1,
+                                                {}},
+                                         Ending{kGood + "<app_lotw_eof>" + kGood, 1, {}},
+                                         Ending{kGood + "<APP_LoTW_EOF>\n<broken", 1, {}},
+                                         Ending{
+                                             kGood + "<CALL:4>W1AW <APP_LoTW_EOF>",
+                                             1,
+                                             {"2: the file ends inside the record (no <EOR>)"}}));
 
 TEST(AdifReader, CountsLengthsInBytesAndKeepsEveryByteOfTheData) {
   const std::string exchange = "59 \xC3\xA9\0\xFF<EOR>EU-001"s;

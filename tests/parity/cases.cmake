@@ -1,7 +1,8 @@
 # The runs orva-host.exe must answer exactly as the native orva-host does:
 # each file tool over the sample logs in both formats, the island-contest
-# logs, logs with records left out or read with a guess, the layouts of
-# several loggers' Cabrillo lines, a log cut off in its last line, a
+# logs, logs with records left out or read with a guess, one mode written
+# the ways loggers write it, a download of the online logbook, the layouts
+# of several loggers' Cabrillo lines, a log cut off in its last line, a
 # generated log of 10,000 QSOs, the reference file made from logs (each
 # station's reference chosen, the shapes kept, a log without QSOs among
 # others) and checked, standard input, and files that are missing or of
@@ -12,7 +13,8 @@
 orva_parity_case(version ARGS --version)
 
 foreach(file sample.adi sample.log iota.adi iota.log iota-dashes.log island-short.log bad.adi
-    bad.log newest-first.adi operator-meant.adi modes.log party-layouts.log cut-off.log)
+    bad.log newest-first.adi operator-meant.adi modes.log modes.adi lotw.adi lengths.adi
+    party-layouts.log cut-off.log)
   string(MAKE_C_IDENTIFIER ${file} name)
   orva_parity_case(score_${name} ARGS import/${file} --score)
   orva_parity_case(explain_${name} ARGS import/${file} --explain)
