@@ -98,7 +98,6 @@ std::string ReceivedExchange(const std::vector<std::string_view>& fields,
   return exchange;
 }
 
-
 // The line's date and time into the QSO; what was wrong with them, if anything.
 std::string TakeDateAndTime(std::string_view date, std::string_view time, ImportedQso& qso) {
   if (Matches(date, "9999-99-99")) {
