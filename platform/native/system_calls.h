@@ -1,30 +1,21 @@
 // The system calls through which the native layer replaces a file, each
-// reached through a table of named entries. The product always finds the real
-// calls there; a test puts a failing one in place of any entry to see that
-// every step of a replacement can fail without losing the old file, which no
-// real disk could be made to do step by step.
+// reached through a table of named entries (base/replaceable_calls.h). The
+// product always finds the real calls there; a test puts a failing one in
+// place of any entry to see that every step of a replacement can fail
+// without losing the old file.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstddef>
-#include <string_view>
+
+#include "base/replaceable_calls.h"
 
 namespace orva::platform {
 
-// Any call's pointer type. What is put in an entry must have the signature of
-// the entry's own call (below), and is cast back to it when called.
-using AnySystemCall = void (*)();
-
-// Puts `call` in the entry named `name` ("open", "mkostemp", "fchmod",
-// "write", "fsync", "close", "link", "rename", "unlink"); a null `call` puts
-// the real one back. False, with nothing changed, for a name the table lacks.
-// Only tests change the table, and never while a file is being replaced.
-bool SetSystemCall(std::string_view name, AnySystemCall call);
-// The call now in the entry named `name`; null for a name the table lacks.
-AnySystemCall GetSystemCall(std::string_view name);
-// The real call in every entry.
-void ResetSystemCalls();
+// The table of the calls below, its entries named "open", "mkostemp",
+// "fchmod", "write", "fsync", "close", "link", "rename" and "unlink".
+ReplaceableCalls& SystemCalls();
 
 // The calls as the layer makes them, each through its entry.
 namespace os {

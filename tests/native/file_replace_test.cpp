@@ -28,7 +28,7 @@ constexpr int kInjectedError = ENOSPC;
 // The one call being failed: its real form, and how many of its calls are
 // let through before the one that fails.
 struct Injected {
-  AnySystemCall real = nullptr;
+  AnyCall real = nullptr;
   int passes = 0;
 };
 Injected injected;
@@ -43,12 +43,12 @@ Result FailingCall(Args... args) {
 }
 
 template <typename Result, typename... Args>
-AnySystemCall Failing() {
-  return reinterpret_cast<AnySystemCall>(&FailingCall<Result, Args...>);
+AnyCall Failing() {
+  return reinterpret_cast<AnyCall>(&FailingCall<Result, Args...>);
 }
 
 // A failing stand-in of each call's own signature.
-AnySystemCall FailingFor(const std::string& call) {
+AnyCall FailingFor(const std::string& call) {
   if (call == "open") {
     return Failing<int, const char*, int, mode_t>();
   }
@@ -106,7 +106,7 @@ class ReplaceFolder : public testing::Test {
   }
 
   void TearDown() override {
-    ResetSystemCalls();
+    SystemCalls().Reset();
     fs::remove_all(folder_);
   }
 
@@ -150,10 +150,10 @@ class FailingStep : public ReplaceFolder, public testing::WithParamInterface<Ste
  protected:
   int Replace() {
     const StepCase& step = GetParam();
-    injected = {GetSystemCall(step.call), step.passes};
-    EXPECT_TRUE(SetSystemCall(step.call, FailingFor(step.call)));
+    injected = {SystemCalls().Get(step.call), step.passes};
+    EXPECT_TRUE(SystemCalls().Set(step.call, FailingFor(step.call)));
     const int result = ReplaceFileWhole(file_.string(), kNew, Options(step.keepOld));
-    ResetSystemCalls();
+    SystemCalls().Reset();
     return result;
   }
 };
@@ -192,18 +192,18 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(SystemCallTable, KnowsItsCallsByNameAndPutsTheRealOnesBack) {
-  const AnySystemCall real = GetSystemCall("rename");
+  const AnyCall real = SystemCalls().Get("rename");
   ASSERT_NE(real, nullptr);
-  const AnySystemCall failing = FailingFor("rename");
-  EXPECT_TRUE(SetSystemCall("rename", failing));
-  EXPECT_EQ(GetSystemCall("rename"), failing);
-  EXPECT_TRUE(SetSystemCall("rename", nullptr));
-  EXPECT_EQ(GetSystemCall("rename"), real);
-  EXPECT_TRUE(SetSystemCall("link", failing));
-  ResetSystemCalls();
-  EXPECT_NE(GetSystemCall("link"), failing);
-  EXPECT_FALSE(SetSystemCall("rmdir", failing));
-  EXPECT_EQ(GetSystemCall("rmdir"), nullptr);
+  const AnyCall failing = FailingFor("rename");
+  EXPECT_TRUE(SystemCalls().Set("rename", failing));
+  EXPECT_EQ(SystemCalls().Get("rename"), failing);
+  EXPECT_TRUE(SystemCalls().Set("rename", nullptr));
+  EXPECT_EQ(SystemCalls().Get("rename"), real);
+  EXPECT_TRUE(SystemCalls().Set("link", failing));
+  SystemCalls().Reset();
+  EXPECT_NE(SystemCalls().Get("link"), failing);
+  EXPECT_FALSE(SystemCalls().Set("rmdir", failing));
+  EXPECT_EQ(SystemCalls().Get("rmdir"), nullptr);
 }
 
 }  // namespace
