@@ -1,6 +1,6 @@
 // What the tools ask of the system they run on, apart from the plug-in: the
-// command line's words, the files it names ("-" standard input or output),
-// replacing a file whole, and how a run ends. One file per system answers
+// command line's words, the files it names ("-" standard input or output)
+// and the paths the system opens them by, and how a run ends. One file per system answers
 // (console_native.cpp, console_win32.cpp); the rest of the host is the same
 // on both.
 //
@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,10 +65,10 @@ class BinaryStream {
 // page's (the log's texts).
 void WriteText(std::FILE* stream, std::string_view text);
 
-// Replaces the file at `path` whole with `bytes`: written beside it and
-// renamed over it, so that the old file stands until the new one is complete.
-// Empty when done, else the reason (the old file then stands as it was).
-std::string ReplaceFileWhole(const std::string& path, std::string_view bytes);
+// The path by which the system opens a file the user named (never "-"), as
+// the platform layer takes it (platform/user_file.h): natively the bytes as
+// given; on Windows the wide name as the user gave it.
+std::filesystem::path SystemPath(const std::string& path);
 
 // Waits for Enter before a run ends when its console window was opened for
 // it alone (a file dropped on orva-host.exe in Explorer), so that its user

@@ -11,11 +11,9 @@
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
 #include "host/console.h"
@@ -114,20 +112,6 @@ std::wstring WideName(const std::string& path) {
   return FromCodePage(path);
 }
 
-std::string SystemMessage(DWORD error) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message(text ? text : "", length);
-  LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                              message.back() == ' ' || message.back() == '.')) {
-    message.pop_back();
-  }
-  return message.empty() ? "system error " + std::to_string(error) : message;
-}
-
 // Reads `file` up to `size` bytes into `bytes`; 0, else the errno.
 int ReadStream(std::FILE* file, std::string& bytes, std::size_t size) {
   constexpr std::size_t kStep = 1 << 16;
@@ -139,30 +123,6 @@ int ReadStream(std::FILE* file, std::string& bytes, std::size_t size) {
   } while (read == bytes.size() && read < size);
   bytes.resize(read);
   return std::ferror(file) ? (errno != 0 ? errno : EIO) : 0;
-}
-
-// Writes `bytes` to a new file and to the disk; errno when a step failed.
-int WriteNewFile(const std::wstring& path, std::string_view bytes) {
-  const int file =
-      _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-  if (file < 0) {
-    return errno;
-  }
-  int failure = 0;
-  for (std::size_t written = 0; written < bytes.size() && failure == 0;) {
-    const unsigned chunk =
-        static_cast<unsigned>(std::min<std::size_t>(bytes.size() - written, 1 << 20));
-    const int count = _write(file, bytes.data() + written, chunk);
-    failure = count < 0 ? errno : 0;
-    written += count > 0 ? static_cast<std::size_t>(count) : 0;
-  }
-  if (failure == 0 && _commit(file) != 0) {
-    failure = errno;
-  }
-  if (_close(file) != 0 && failure == 0) {
-    failure = errno;
-  }
-  return failure;
 }
 
 }  // namespace
@@ -239,20 +199,8 @@ void WriteText(std::FILE* stream, std::string_view text) {
   std::fwrite(lines.data(), 1, lines.size(), stream);
 }
 
-std::string ReplaceFileWhole(const std::string& path, std::string_view bytes) {
-  const std::wstring target = WideName(path);
-  const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";
-  if (const int failure = WriteNewFile(temporary, bytes)) {
-    _wunlink(temporary.c_str());
-    return std::strerror(failure);
-  }
-  if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD error = GetLastError();
-    _wunlink(temporary.c_str());
-    return SystemMessage(error);
-  }
-  return {};
+std::filesystem::path SystemPath(const std::string& path) {
+  return WideName(path);
 }
 
 void HoldOwnConsoleOpen() {

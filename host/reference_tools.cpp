@@ -24,6 +24,7 @@
 #include "host/open_log.h"
 #include "import/imported_log.h"
 #include "import/qso_moment.h"
+#include "platform/user_file.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
 #include "scoring/recalculation.h"
@@ -460,7 +461,8 @@ ExitStatus MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSetti
     if (std::fflush(stdout) != 0) {
       return kFailed;
     }
-  } else if (const std::string failure = ReplaceFileWhole(path, made.text); !failure.empty()) {
+  } else if (const std::string failure = platform::ReplaceUserFile(SystemPath(path), made.text);
+             !failure.empty()) {
     throw HostFailure("cannot write " + NameOfFile(path) + ": " + failure);
   }
   return complete ? kSucceeded : kIncomplete;

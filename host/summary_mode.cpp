@@ -14,6 +14,7 @@
 #include "host/summary_json.h"
 #include "host/summary_page.h"
 #include "host/summary_text.h"
+#include "platform/user_file.h"
 
 namespace orva::host {
 namespace {
@@ -53,7 +54,7 @@ bool PrintText(const std::string& text) {
 // Empty when written, else the reason.
 std::string WritePage(const std::string& page, const std::string& path) {
   if (path != "-") {
-    return ReplaceFileWhole(path, page);
+    return platform::ReplaceUserFile(SystemPath(path), page);
   }
   const BinaryStream binary(stdout);
   std::fwrite(page.data(), 1, page.size(), stdout);
