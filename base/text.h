@@ -1,9 +1,10 @@
 // The byte-string rules every part of the contest logic, the platform layers
 // and the host share: trimming of control characters and spaces, ASCII-only
-// upper-casing, the control-byte test, and the two ways a text is shown where
-// a control byte must not go (escaped in hexadecimal, or quoted for a
-// message). Texts are single-byte strings in no particular encoding, so only
-// a message that asks for plain ASCII looks at bytes above 127.
+// upper-casing, the control-byte test, and the ways a text is shown where
+// a control byte must not go (escaped in hexadecimal, escaped to stay on one
+// line, or quoted for a message). Texts are single-byte strings in no
+// particular encoding, so only a message that asks for plain ASCII looks at
+// bytes above 127.
 #pragma once
 
 #include <cstddef>
@@ -68,6 +69,22 @@ inline void AppendHex(std::string& out, char c) {
   const auto byte = static_cast<unsigned char>(c);
   out += kDigits[byte >> 4];
   out += kDigits[byte & 15];
+}
+
+// Appends `text` with backslash written as "\\" and control characters
+// (below 32, and 127) as "\xHH", so that one row stays one line: the host's
+// explanation and the cells of its summary.
+inline void AppendEscaped(std::string& line, std::string_view text) {
+  for (const char c : text) {
+    if (c == '\\') {
+      line += "\\\\";
+    } else if (IsControl(c)) {
+      line += "\\x";
+      AppendHex(line, c);
+    } else {
+      line += c;
+    }
+  }
 }
 
 // How much of a text a message shows of it.

@@ -4,7 +4,7 @@
 # The string also stands inside the page's <script> element, within a CDATA
 # section, so the text must not hold what would end either early.
 #
-#   cmake -DINPUT=chart.min.js -DOUTPUT=chart_library.cpp -DHEADER=host/chart_library.h
+#   cmake -DINPUT=chart.min.js -DOUTPUT=chart_library.cpp -DHEADER=host/summary/chart_library.h
 #         -DNAME=kChartLibrary -P inline_text.cmake
 file(READ ${INPUT} text)
 set(delimiter orva_inline)

@@ -26,6 +26,12 @@ TEST(AppendHex, WritesTwoUpperCaseDigits) {
   EXPECT_EQ(out, "%000A7FFF");
 }
 
+TEST(AppendEscaped, WritesBackslashesAndControlBytesAsEscapes) {
+  std::string line = "row:";
+  AppendEscaped(line, "a\\b\tc\n\x7F\xE9 \x00z"s);
+  EXPECT_EQ(line, "row:a\\\\b\\x09c\\x0A\\x7F\xE9 \\x00z");
+}
+
 struct QuoteCase {
   std::string text;
   MessageQuote quote;

@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <numeric>
 
-#include "host/contest_period.h"
-#include "host/file_names.h"
-#include "host/summary.h"
-#include "host/summary_json.h"
-#include "host/summary_page.h"
-#include "host/summary_text.h"
+#include "host/logs/contest_period.h"
+#include "host/summary/summary.h"
+#include "host/summary/summary_json.h"
+#include "host/summary/summary_page.h"
+#include "host/summary/summary_text.h"
+#include "host/system/file_names.h"
 #include "scoring/report.h"
 #include "tests/test_support.h"
 

@@ -1,0 +1,372 @@
+// The host's side of a session: the plug-in's exports found by name, the
+// error-box listener, and the command language a test or an operator types.
+#include "host/drive/plugin_session.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "base/records.h"
+#include "host/drive/window_output.h"
+#include "host/system/host_failure.h"
+#include "platform/native/orva_window.h"
+
+namespace orva::host {
+namespace {
+
+template <class F>
+void Resolve(void* library, const char* name, F& function) {
+  function = reinterpret_cast<F>(dlsym(library, name));
+  if (!function) {
+    throw HostFailure(std::string("the plug-in has no export ") + name);
+  }
+}
+
+}  // namespace
+
+Plugin LoadPlugin(const std::string& path) {
+  void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!library) {
+    throw HostFailure(std::string("cannot load the plug-in: ") + dlerror());
+  }
+  Plugin plugin{};
+  Resolve(library, "_GetInfo", plugin.GetInfo);
+  Resolve(library, "_Run", plugin.Run);
+  Resolve(library, "_AddQSO", plugin.AddQSO);
+  Resolve(library, "_GetScore", plugin.GetScore);
+  Resolve(library, "_GrabNumber", plugin.GrabNumber);
+  Resolve(library, "_Release", plugin.Release);
+  return plugin;
+}
+
+ErrorBoxPrinter::ErrorBoxPrinter(std::ostream& out) : out_(out) {
+  orva_set_error_box_listener(Print, this);
+}
+
+ErrorBoxPrinter::~ErrorBoxPrinter() {
+  orva_set_error_box_listener(nullptr, nullptr);
+}
+
+void ErrorBoxPrinter::Print(void* context, const char* caption, const char* text) {
+  auto& printer = *static_cast<ErrorBoxPrinter*>(context);
+  PrintErrorBox(caption, text, printer.out_);
+  ++printer.shown_;
+}
+
+namespace {
+
+std::string WindowText(std::uintptr_t window, ptrdiff_t (*read)(uintptr_t, char*, size_t)) {
+  const ptrdiff_t length = read(window, nullptr, 0);
+  std::string text(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, '\0');
+  read(window, text.data(), text.size());
+  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return text;
+}
+
+const char* StateName(int state) {
+  switch (state) {
+    case ORVA_STATE_HIDDEN:
+      return "hidden";
+    case ORVA_STATE_NORMAL:
+      return "normal";
+    case ORVA_STATE_MINIMIZED:
+      return "minimized";
+    case ORVA_STATE_MAXIMIZED:
+      return "maximized";
+    default:
+      return "none";
+  }
+}
+
+// Blanks between words: a command line's words are split on these.
+bool IsWordBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// The words of one command: split on blanks, a part in double or single
+// quotes keeping its blanks (so "" is an empty word), a trailing CR (a line
+// of a file with CR LF ends) ignored. Nothing when a quote is left open.
+std::optional<std::vector<std::string>> SplitCommandWords(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') {
+    line.remove_suffix(1);
+  }
+  std::vector<std::string> words;
+  bool inWord = false;
+  char quote = '\0';
+  for (const char c : line) {
+    if (quote != '\0') {
+      if (c == quote) {
+        quote = '\0';
+      } else {
+        words.back() += c;
+      }
+    } else if (IsWordBlank(c)) {
+      inWord = false;
+    } else {
+      if (!inWord) {
+        words.emplace_back();
+        inWord = true;
+      }
+      if (c == '"' || c == '\'') {
+        quote = c;
+      } else {
+        words.back() += c;
+      }
+    }
+  }
+  if (quote != '\0') {
+    return std::nullopt;
+  }
+  return words;
+}
+
+// How many words follow each command, and how its usage reads.
+struct CommandShape {
+  std::string_view name;
+  std::size_t fewest, most;
+  std::string_view arguments;
+};
+
+constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
+constexpr CommandShape kCommandShapes[] = {
+    {"info", 0, 0, ""},
+    {"run", 0, 0, ""},
+    {"add", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]"},
+    {"score", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]"},
+    {"grab", 1, 1, "CALL"},
+    {"report", 0, 0, ""},
+    {"recalc", 0, 0, ""},
+    {"minimize", 0, 0, ""},
+    {"close", 0, 0, ""},
+    {"logoff", 0, 0, ""},
+    {"release", 0, 0, ""},
+    {"state", 0, 0, ""},
+    {"bounds", 0, 0, ""},
+    {"move", 4, 4, "LEFT TOP RIGHT BOTTOM"},
+    {"quit", 0, 0, ""},
+    {"exit", 0, 0, ""},
+};
+
+// Why the words cannot be run as a command, or nothing when they can.
+std::optional<std::string> WordsFault(const std::vector<std::string>& words) {
+  const std::string& command = words.front();
+  const auto shape = std::find_if(std::begin(kCommandShapes), std::end(kCommandShapes),
+                                  [&](const CommandShape& known) { return known.name == command; });
+  if (shape == std::end(kCommandShapes)) {
+    return "unknown command '" + command + "'";
+  }
+  const std::size_t given = words.size() - 1;
+  if (given < shape->fewest) {
+    return "expected " + std::string(shape->arguments);
+  }
+  if (given > shape->most) {
+    const std::string takes =
+        shape->arguments.empty() ? "no argument" : std::string(shape->arguments);
+    return "unexpected '" + words[shape->most + 1] + "': " + command + " takes " + takes;
+  }
+  return std::nullopt;
+}
+
+// A whole number, all of the word.
+std::optional<int> Integer(const std::string& word) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (error != std::errc() || end != word.data() + word.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+class Session {
+ public:
+  Session(const Plugin& plugin, const RecordContext& context) : plugin_(plugin) {
+    std::memset(&record_, 0, sizeof record_);
+    record_.Connection = context.connection;
+    record_.TableName.assign(context.table);
+    record_.CaptionText.assign(context.caption);
+  }
+
+  // Runs one command line; false when the host should stop. A line that
+  // cannot be run is answered with the reason and does nothing.
+  bool Execute(const std::string& line) {
+    const std::optional<std::vector<std::string>> words = SplitCommandWords(line);
+    if (!words) {
+      std::cout << "error: a quote is left open\n";
+      return true;
+    }
+    if (words->empty()) {
+      return true;
+    }
+    if (const std::optional<std::string> fault = WordsFault(*words)) {
+      std::cout << "error: " << *fault << "\n";
+      return true;
+    }
+    const std::string& command = words->front();
+    if (command == "quit" || command == "exit") {
+      return false;
+    }
+    Dispatch(command, {words->begin() + 1, words->end()});
+    orva_pump();
+    return true;
+  }
+
+  // Runs the commands of `input`, one per `separator`, until it ends or says
+  // quit.
+  void RunCommands(std::istream& input, char separator) {
+    for (std::string line; std::getline(input, line, separator);) {
+      if (!Execute(line)) {
+        break;
+      }
+      std::cout.flush();
+    }
+  }
+
+  // Opens the window, which scores the whole log as it is first shown, and
+  // prints its report.
+  void Score() {
+    window_ = plugin_.Run(0, &record_);
+    orva_pump();
+    PrintReport();
+  }
+
+ private:
+  using Arguments = std::vector<std::string>;
+
+  // Runs a known command with the number of arguments it takes.
+  void Dispatch(const std::string& command, const Arguments& arguments) {
+    if (command == "info") {
+      Info();
+    } else if (command == "run") {
+      window_ = plugin_.Run(0, &record_);
+      std::cout << "handle " << window_ << "\n";
+    } else if (command == "add" || command == "score") {
+      FillQso(arguments);
+      const auto points = command == "add" ? plugin_.AddQSO(&record_) : plugin_.GetScore(&record_);
+      std::cout << "points " << points << "\n";
+    } else if (command == "grab") {
+      Grab(arguments.front());
+    } else if (command == "report") {
+      Report();
+    } else if (command == "state") {
+      std::cout << "state " << StateName(orva_window_state(window_)) << " "
+                << WindowText(window_, orva_window_caption) << "\n";
+    } else if (command == "bounds") {
+      Bounds();
+    } else {
+      WindowCommand(command, arguments);
+    }
+  }
+
+  void Info() {
+    unsigned char info[1024] = {};
+    plugin_.GetInfo(info);
+    std::cout << "name " << ShortStringText(info + kInfoPluginNameOffset) << "\n";
+    std::cout << "kind " << ShortStringText(info + kInfoPluginKindOffset) << "\n";
+  }
+
+  // CALL BAND MODE, then the exchange: the words after them, one space
+  // apart.
+  void FillQso(const Arguments& arguments) {
+    std::string exchange;
+    for (std::size_t i = 3; i < arguments.size(); ++i) {
+      exchange += (i > 3 ? " " : "") + arguments[i];
+    }
+    record_.CallSign.assign(arguments[0]);
+    record_.DigiBand.assign(arguments[1]);
+    record_.QSOMode.assign(arguments[2]);
+    record_.QSOReportRecived.assign(exchange);
+  }
+
+  void Grab(const std::string& call) {
+    record_.CallSign.assign(call);
+    unsigned char buffer[256] = {};
+    plugin_.GrabNumber(&record_, buffer);
+    std::cout << "reference " << ShortStringText(buffer) << "\n";
+  }
+
+  void PrintReport() { host::PrintReport(WindowText(window_, orva_window_memo_text), std::cout); }
+
+  void Report() {
+    PrintReport();
+    std::cout << "end\n";
+  }
+
+  void Bounds() {
+    orva_rect bounds{};
+    if (orva_window_bounds(window_, &bounds) == ORVA_NO_WINDOW) {
+      std::cout << "error: no window (use run first)\n";
+      return;
+    }
+    std::cout << "bounds " << bounds.left << " " << bounds.top << " " << bounds.right << " "
+              << bounds.bottom << "\n";
+  }
+
+  std::optional<int> Move(const Arguments& arguments) {
+    orva_rect bounds{};
+    int* const sides[] = {&bounds.left, &bounds.top, &bounds.right, &bounds.bottom};
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+      const std::optional<int> side = Integer(arguments[i]);
+      if (!side) {
+        std::cout << "error: expected LEFT TOP RIGHT BOTTOM as whole numbers\n";
+        return std::nullopt;
+      }
+      *sides[i] = *side;
+    }
+    return orva_window_move(window_, &bounds);
+  }
+
+  void WindowCommand(const std::string& command, const Arguments& arguments) {
+    int result = 0;
+    if (command == "move") {
+      const std::optional<int> moved = Move(arguments);
+      if (!moved) {
+        return;
+      }
+      result = *moved;
+    } else if (command == "recalc") {
+      result = orva_window_press_button(window_);
+    } else if (command == "minimize") {
+      result = orva_window_sys_command(window_, ORVA_SC_CLOSE);
+    } else if (command == "close") {
+      result = orva_window_close(window_);
+    } else if (command == "logoff") {
+      result = orva_window_query_end_session(window_);
+    } else {  // release
+      plugin_.Release();
+      result = ORVA_DELIVERED;
+    }
+    if (result == ORVA_NO_WINDOW) {
+      std::cout << "error: no window (use run first)\n";
+    } else if (result == ORVA_IGNORED) {
+      std::cout << "error: the window ignored it (button greyed or window minimized)\n";
+    } else {
+      std::cout << "ok\n";
+    }
+  }
+
+  const Plugin& plugin_;
+  TExchangeRecord record_;
+  std::uintptr_t window_ = 0;
+};
+
+}  // namespace
+
+void RunCommands(const Plugin& plugin, const RecordContext& context, std::istream& input,
+                 char separator) {
+  Session(plugin, context).RunCommands(input, separator);
+}
+
+void PrintScore(const Plugin& plugin, const RecordContext& context) {
+  Session(plugin, context).Score();
+}
+
+}  // namespace orva::host

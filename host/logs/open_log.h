@@ -1,0 +1,60 @@
+// One log open for the host's tools, whatever it was made of: the rows the
+// scoring code reads through a log cursor, as it reads a logging program's
+// log table. Each system holds it its own way: the native host in an
+// SQLite log (the host's own, or a temporary one an imported file is
+// written to), which the plug-in it loads opens by handle
+// (open_log_native.cpp); orva-host.exe, which has no SQLite and loads no
+// plug-in, as the imported QSOs in memory (open_log_win32.cpp).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "host/logs/log_source.h"
+#include "import/imported_log.h"
+#include "platform/database.h"
+
+namespace orva::host {
+
+class OpenLog {
+ public:
+  // Raises a HostFailure when the log cannot be opened or read. `complete`
+  // turns false when records of a file were left out (each named on
+  // standard error) or the file holds no QSO. An imported file's QSOs are
+  // put in time order, in which the contest counts them; `origins` says
+  // whether its rows must tell where each came from (held in memory, they
+  // always do).
+  static std::unique_ptr<OpenLog> Open(const LogSpec& source, const ImportSettings& settings,
+                                       bool& complete,
+                                       import::Origins origins = import::Origins::kLeftOut);
+  ~OpenLog();
+  OpenLog(const OpenLog&) = delete;
+  OpenLog& operator=(const OpenLog&) = delete;
+
+  // A new cursor over the log's rows.
+  std::unique_ptr<platform::LogCursor> Rows() const;
+  // The native log handle the plug-in is given; 0 for a log held in memory.
+  std::uint32_t Connection() const;
+  // The log's file as the tools name it (NameOfFile, console.h).
+  const std::string& Name() const { return name_; }
+  // True for another program's file whose rows tell where each came from
+  // (the columns import::kDateColumn, kTimeColumn and kRecordColumn).
+  bool KeepsOrigins() const;
+  // True for another program's file, whose QSOs were imported.
+  bool Imported() const { return source_ != LogSpec::Format::kSqlite; }
+  // What the import left out of the file; nothing for an SQLite log.
+  const LeftOut& Left() const { return leftOut_; }
+
+ private:
+  struct Held;  // what the system holds open
+
+  OpenLog(const LogSpec& source, const LeftOut& leftOut, std::unique_ptr<Held> held);
+
+  std::string name_;
+  LogSpec::Format source_;
+  LeftOut leftOut_;
+  std::unique_ptr<Held> held_;
+};
+
+}  // namespace orva::host

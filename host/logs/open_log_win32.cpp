@@ -1,0 +1,54 @@
+// A log open in orva-host.exe: another program's file, its QSOs held in
+// memory and read through the import's own cursor, with where each came
+// from. No SQLite library is built for Windows, and the tools need none:
+// the scoring code reads the rows as it would read them from a log table.
+#include "host/logs/open_log.h"
+#include "host/logs/sqlite_logs.h"
+#include "host/system/console.h"
+#include "host/system/host_failure.h"
+#include "import/imported_log_cursor.h"
+
+namespace orva::host {
+
+struct OpenLog::Held {
+  std::vector<import::ImportedQso> qsos;
+  std::string table;
+};
+
+bool ReadsSqliteLogs() {
+  return false;
+}
+
+std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettings& settings,
+                                       bool& complete, import::Origins) {
+  if (source.format == LogSpec::Format::kSqlite) {
+    throw HostFailure(NameOfFile(source.path) + " is an SQLite log, " + kSqliteLogsElsewhere);
+  }
+  LeftOut leftOut;
+  import::ImportedLog log = ImportFile(source, settings, complete, &leftOut);
+  import::PutInTimeOrder(log.qsos);
+  return std::unique_ptr<OpenLog>(
+      new OpenLog(source, leftOut, std::make_unique<Held>(std::move(log.qsos), settings.table)));
+}
+
+OpenLog::OpenLog(const LogSpec& source, const LeftOut& leftOut, std::unique_ptr<Held> held)
+    : name_(NameOfFile(source.path)),
+      source_(source.format),
+      leftOut_(leftOut),
+      held_(std::move(held)) {}
+
+OpenLog::~OpenLog() = default;
+
+std::unique_ptr<platform::LogCursor> OpenLog::Rows() const {
+  return std::make_unique<import::ImportedLogCursor>(held_->qsos, held_->table);
+}
+
+std::uint32_t OpenLog::Connection() const {
+  return 0;
+}
+
+bool OpenLog::KeepsOrigins() const {
+  return true;
+}
+
+}  // namespace orva::host

@@ -1,0 +1,379 @@
+// The summary gathered in one pass over the rows in time order, after the
+// duplicates have been matched with the rows they repeat; the comparison of
+// logs by the plug-in's own letter-case rule for multiplier keys.
+#include "host/summary/summary.h"
+
+#include <algorithm>
+#include <tuple>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "base/text.h"
+#include "platform/text_compare.h"
+
+namespace orva::host {
+namespace {
+
+// The wavelength in millimetres of a band named by it ("160M", "1.25M",
+// "70CM", "6MM", any letter case); nothing for any other name.
+std::optional<double> Wavelength(std::string_view band) {
+  double value = 0;
+  double scale = 0;  // the place of the next digit after the point; 0 before it
+  std::size_t at = 0;
+  for (; at < band.size(); ++at) {
+    const char c = band[at];
+    if (c == '.' && scale == 0) {
+      scale = 0.1;
+    } else if (c >= '0' && c <= '9') {
+      value = scale == 0 ? value * 10 + (c - '0') : value + scale * (c - '0');
+      scale /= 10;
+    } else {
+      break;
+    }
+  }
+  const std::string unit = UpperAscii(band.substr(at));
+  const double millimetres = unit == "M" ? 1000 : unit == "CM" ? 10 : unit == "MM" ? 1 : 0;
+  if (at == 0 || millimetres == 0) {
+    return std::nullopt;
+  }
+  return value * millimetres;
+}
+
+bool BandModeBefore(const BandModeLine& a, const BandModeLine& b) {
+  if (a.band != b.band) {
+    return BandBefore(a.band, b.band);
+  }
+  return a.mode < b.mode;
+}
+
+// A text that stands for one callsign, band and mode, equal exactly when the
+// worked-station list finds them equal: byte for byte.
+std::string QsoKey(const SummaryRow& row) {
+  std::string key;
+  for (const std::string* text : {&row.call, &row.band, &row.mode}) {
+    key += std::to_string(text->size());
+    key += ':';
+    key += *text;
+  }
+  return key;
+}
+
+bool IsCounted(const SummaryRow& row) {
+  return row.points != kDuplicate;
+}
+
+// The record of the counted row that each duplicate's callsign, band and
+// mode belong to.
+std::unordered_map<std::string, std::size_t> RepeatedRecords(const SummaryRows& rows) {
+  std::unordered_map<std::string, std::size_t> repeated;
+  std::unordered_set<std::string_view> calls;  // a quick first test for the many other rows
+  for (const SummaryRow& row : rows) {
+    if (!IsCounted(row)) {
+      repeated.emplace(QsoKey(row), 0);
+      calls.insert(row.call);
+    }
+  }
+  for (const SummaryRow& row : rows) {
+    if (IsCounted(row) && calls.contains(row.call)) {
+      const auto found = repeated.find(QsoKey(row));
+      if (found != repeated.end()) {
+        found->second = row.record;
+      }
+    }
+  }
+  return repeated;
+}
+
+// The callsigns in upper case, each once, sorted. The rows mostly come in
+// callsign order already, so most are dropped as repeats at once.
+std::vector<std::string> StationsOf(const SummaryRows& rows) {
+  std::vector<std::string> stations;
+  for (const SummaryRow& row : rows) {
+    std::string call = UpperAscii(row.call);
+    if (stations.empty() || stations.back() != call) {
+      stations.push_back(std::move(call));
+    }
+  }
+  if (!std::is_sorted(stations.begin(), stations.end())) {
+    std::sort(stations.begin(), stations.end());
+  }
+  stations.erase(std::unique(stations.begin(), stations.end()), stations.end());
+  return stations;
+}
+
+// Timed rows first, by time; then those without a time; each in record
+// order. The keys are sorted as values, which is several times quicker on a
+// large log than comparing through pointers to the rows.
+std::vector<const SummaryRow*> InTimeOrder(const SummaryRows& rows) {
+  using Key = std::tuple<bool, Moment, std::size_t, std::size_t>;  // the last: the row's index
+  std::vector<Key> keys;
+  keys.reserve(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    keys.emplace_back(!rows[i].time, rows[i].time.value_or(0), rows[i].record, i);
+  }
+  std::sort(keys.begin(), keys.end());
+  std::vector<const SummaryRow*> ordered;
+  ordered.reserve(rows.size());
+  for (const Key& key : keys) {
+    ordered.push_back(&rows[std::get<3>(key)]);
+  }
+  return ordered;
+}
+
+// The summary's running state while the rows pass in time order.
+class Gatherer {
+ public:
+  explicit Gatherer(LogSummary& summary) : summary_(summary) {}
+
+  void Add(const SummaryRow& row, std::size_t repeatsRecord) {
+    if (!IsCounted(row)) {
+      summary_.duplicates.push_back(
+          {row.call, row.band, row.mode, row.time, row.record, repeatsRecord});
+      return;
+    }
+    summary_.hasTimes = summary_.hasTimes || row.time.has_value();
+    HourLine& hour = HourFor(row.time);
+    const std::size_t lineIndex = LineFor(row.band, row.mode);
+    BandModeLine& line = summary_.bands[lineIndex];
+    std::vector<std::int64_t>& hourLines = hourLineQsos_.back();
+    hourLines.resize(std::max(hourLines.size(), lineIndex + 1));
+    ++hourLines[lineIndex];
+    ++hour.qsos;
+    ++line.qsos;
+    hour.points += row.points;
+    line.points += row.points;
+    points_ += row.points;
+    if (IsFirstOf(row.multiplierIndex)) {
+      ++hour.newMultipliers;
+      ++line.multipliers;
+      summary_.multipliers.push_back({row.mode, row.band, row.reference, row.call, row.time, ""});
+      firstWorked_[row.multiplierIndex] = summary_.multipliers.size() - 1;
+    }
+    if (row.points == 0) {
+      summary_.zeroPoints.push_back(
+          {row.call, row.band, row.mode, row.reference, row.time, row.record});
+    }
+    hour.score = points_ * static_cast<std::int64_t>(summary_.multipliers.size());
+  }
+
+  // The key on the row that added it, whichever row first worked it.
+  void NameKey(const SummaryRow& row) {
+    if (!row.multiplierKey.empty() && row.multiplierIndex < firstWorked_.size()) {
+      summary_.multipliers[firstWorked_[row.multiplierIndex]].key = row.multiplierKey;
+    }
+  }
+
+  void Finish() {
+    std::vector<BandModeLine>& bands = summary_.bands;
+    for (std::size_t hour = 0; hour < hourLineQsos_.size(); ++hour) {
+      const std::vector<std::int64_t>& counts = hourLineQsos_[hour];
+      for (std::size_t line = 0; line < counts.size(); ++line) {
+        summary_.hours[hour].qsosPerBand[bands[line].band] += counts[line];
+      }
+    }
+    std::sort(bands.begin(), bands.end(), BandModeBefore);
+  }
+
+ private:
+  HourLine& HourFor(std::optional<Moment> time) {
+    const std::optional<Moment> hour = time ? std::optional(HourOf(*time)) : std::nullopt;
+    std::vector<HourLine>& hours = summary_.hours;
+    if (hours.empty() || hours.back().hour != hour) {
+      hours.emplace_back().hour = hour;
+      hourLineQsos_.emplace_back();
+    }
+    return hours.back();
+  }
+
+  // The index of the band's and mode's line in the order first met.
+  std::size_t LineFor(const std::string& band, const std::string& mode) {
+    std::string key = band;
+    key += '\0';
+    key += mode;
+    const auto [at, added] = lines_.try_emplace(std::move(key), summary_.bands.size());
+    if (added) {
+      summary_.bands.push_back({band, mode});
+    }
+    return at->second;
+  }
+
+  bool IsFirstOf(std::size_t multiplierIndex) {
+    if (multiplierIndex == TScoreDetail::kNoMultiplier) {
+      return false;
+    }
+    if (multiplierIndex >= firstWorked_.size()) {
+      firstWorked_.resize(multiplierIndex + 1, kNotYet);
+    }
+    return firstWorked_[multiplierIndex] == kNotYet;
+  }
+
+  static constexpr std::size_t kNotYet = static_cast<std::size_t>(-1);
+
+  LogSummary& summary_;
+  std::int64_t points_ = 0;
+  std::unordered_map<std::string, std::size_t> lines_;  // band '\0' mode: index in bands
+  std::vector<std::size_t> firstWorked_;  // per multiplier index: index in multipliers
+  // Per hour, the QSOs of each line in the order first met, counted so
+  // rather than by band name for speed, and added up by band at the end.
+  std::vector<std::vector<std::int64_t>> hourLineQsos_;
+};
+
+// The plug-in's rule for multiplier keys: equal when equal ignoring letter
+// case by the user's locale.
+struct CaselessHash {
+  std::size_t operator()(std::string_view key) const { return platform::CaselessHash(key); }
+};
+struct CaselessEqual {
+  bool operator()(std::string_view a, std::string_view b) const {
+    return platform::EqualIgnoringCase(a, b);
+  }
+};
+using KeySet = std::unordered_set<std::string_view, CaselessHash, CaselessEqual>;
+
+std::vector<ComparedBandMode> CompareBands(const std::vector<LogSummary>& logs) {
+  std::vector<BandModeLine> all;
+  for (const LogSummary& log : logs) {
+    all.insert(all.end(), log.bands.begin(), log.bands.end());
+  }
+  std::sort(all.begin(), all.end(), BandModeBefore);
+  std::vector<ComparedBandMode> compared;
+  for (const BandModeLine& line : all) {
+    if (compared.empty() || compared.back().band != line.band ||
+        compared.back().mode != line.mode) {
+      const std::vector<std::int64_t> zeros(logs.size(), 0);
+      compared.push_back({line.band, line.mode, zeros, zeros, zeros});
+    }
+  }
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    for (const BandModeLine& line : logs[i].bands) {
+      const auto at = std::lower_bound(compared.begin(), compared.end(), line,
+                                       [](const ComparedBandMode& c, const auto& l) {
+                                         return BandModeBefore({c.band, c.mode}, l);
+                                       });
+      at->qsos[i] = line.qsos;
+      at->points[i] = line.points;
+      at->multipliers[i] = line.multipliers;
+    }
+  }
+  return compared;
+}
+
+std::vector<WorkedMultiplier> MultipliersOnlyIn(const std::vector<LogSummary>& logs,
+                                                std::size_t only) {
+  KeySet others;
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    for (const WorkedMultiplier& multiplier : logs[i].multipliers) {
+      if (i != only) {
+        others.insert(multiplier.key);
+      }
+    }
+  }
+  std::vector<WorkedMultiplier> found;
+  for (const WorkedMultiplier& multiplier : logs[only].multipliers) {
+    if (!others.contains(multiplier.key)) {
+      found.push_back(multiplier);
+    }
+  }
+  return found;
+}
+
+std::vector<std::string> StationsOnlyIn(const std::vector<LogSummary>& logs, std::size_t only) {
+  std::vector<std::string> found;
+  for (const std::string& call : logs[only].stations) {
+    const bool elsewhere = std::any_of(logs.begin(), logs.end(), [&](const LogSummary& log) {
+      return &log != &logs[only] &&
+             std::binary_search(log.stations.begin(), log.stations.end(), call);
+    });
+    if (!elsewhere) {
+      found.push_back(call);
+    }
+  }
+  return found;
+}
+
+// Every hour of any log, each log's score carried on through hours in which
+// it worked nothing; the QSOs without a time come last.
+std::vector<ComparedHour> CompareHours(const std::vector<LogSummary>& logs) {
+  std::vector<std::optional<Moment>> hours;
+  for (const LogSummary& log : logs) {
+    for (const HourLine& line : log.hours) {
+      hours.push_back(line.hour);
+    }
+  }
+  // Timed hours in order, then the one without a time.
+  std::sort(hours.begin(), hours.end(), [](std::optional<Moment> a, std::optional<Moment> b) {
+    return std::make_tuple(!a, a.value_or(0)) < std::make_tuple(!b, b.value_or(0));
+  });
+  hours.erase(std::unique(hours.begin(), hours.end()), hours.end());
+  std::vector<ComparedHour> compared;
+  std::vector<std::size_t> next(logs.size(), 0);
+  std::vector<std::int64_t> score(logs.size(), 0);
+  for (const std::optional<Moment> hour : hours) {
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+      const std::vector<HourLine>& own = logs[i].hours;
+      if (next[i] < own.size() && own[next[i]].hour == hour) {
+        score[i] = own[next[i]++].score;
+      }
+    }
+    compared.push_back({hour, score});
+  }
+  return compared;
+}
+
+}  // namespace
+
+bool BandBefore(const std::string& a, const std::string& b) {
+  const std::optional<double> wa = Wavelength(a), wb = Wavelength(b);
+  if (wa && wb && *wa != *wb) {
+    return *wa > *wb;
+  }
+  if (wa.has_value() != wb.has_value()) {
+    return wa.has_value();
+  }
+  return a < b;
+}
+
+std::vector<std::string> LeftOutNotes(const LeftOut& leftOut) {
+  std::vector<std::string> notes;
+  for (const auto& [count, text] :
+       {std::pair{leftOut.outsidePeriod, "QSOs outside the contest period, left out: "},
+        std::pair{leftOut.keptWithoutTime, "QSOs without a time, kept by the contest period: "},
+        std::pair{leftOut.skippedRecords, "Records the reader could not read, left out: "}}) {
+    if (count > 0) {
+      notes.push_back(text + std::to_string(count));
+    }
+  }
+  return notes;
+}
+
+LogSummary Summarize(std::string name, const SummaryRows& rows, const TReportTotals& claimed,
+                     const LeftOut& leftOut) {
+  LogSummary summary;
+  summary.name = std::move(name);
+  summary.claimed = claimed;
+  summary.leftOut = leftOut;
+  const std::unordered_map<std::string, std::size_t> repeated = RepeatedRecords(rows);
+  Gatherer gatherer(summary);
+  for (const SummaryRow* row : InTimeOrder(rows)) {
+    gatherer.Add(*row, IsCounted(*row) ? 0 : repeated.at(QsoKey(*row)));
+  }
+  for (const SummaryRow& row : rows) {
+    gatherer.NameKey(row);
+  }
+  gatherer.Finish();
+  summary.stations = StationsOf(rows);
+  return summary;
+}
+
+Comparison Compare(const std::vector<LogSummary>& logs) {
+  Comparison comparison;
+  comparison.bands = CompareBands(logs);
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    comparison.multipliersOnly.push_back(MultipliersOnlyIn(logs, i));
+    comparison.stationsOnly.push_back(StationsOnlyIn(logs, i));
+  }
+  comparison.hours = CompareHours(logs);
+  return comparison;
+}
+
+}  // namespace orva::host

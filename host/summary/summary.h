@@ -1,0 +1,143 @@
+// The day-after summary of a contest log: what the plug-in's scoring made of
+// every row, gathered into what an operator reads after the contest (the
+// score per band and mode, the multipliers with the QSO that first made
+// each, the duplicates, the QSOs of no points, the hourly rate) and, for two
+// or three logs, the head-to-head of the logs side by side.
+//
+// The rows come from the plug-in's own recalculation and the totals from its
+// report, so the summary cannot claim another score than the window. It
+// adds only when and where: the rows are put in time order here, so that a
+// multiplier is credited to the earliest QSO that worked it, whichever row
+// the recalculation (which reads in callsign order) counted it for.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/logs/contest_period.h"
+#include "scoring/contest.h"
+#include "scoring/report.h"
+
+namespace orva::host {
+
+// One log row as the plug-in scored it and the summary keeps it.
+struct SummaryRow {
+  std::string call;
+  std::string band;
+  std::string mode;
+  std::string reference;    // empty when the exchange holds none
+  std::int32_t points = 0;  // kDuplicate for a duplicate
+  // The position in the plug-in's multiplier list of the key the row counts
+  // towards, and the key itself on the row that added it.
+  std::size_t multiplierIndex = TScoreDetail::kNoMultiplier;
+  std::string multiplierKey;
+  std::optional<Moment> time;
+  std::size_t record = 0;  // the record's number in its file or table, from 1
+};
+
+// A log's rows: a deque, which grows by 100,000 rows without moving any.
+using SummaryRows = std::deque<SummaryRow>;
+
+struct BandModeLine {
+  std::string band;
+  std::string mode;
+  std::int64_t qsos = 0;
+  std::int64_t points = 0;
+  std::int64_t multipliers = 0;
+};
+
+// A multiplier with the QSO that first worked it.
+struct WorkedMultiplier {
+  std::string mode;
+  std::string band;
+  std::string reference;
+  std::string call;
+  std::optional<Moment> time;
+  std::string key;  // the plug-in's key, for comparing logs by its rule
+};
+
+struct DuplicateQso {
+  std::string call;
+  std::string band;
+  std::string mode;
+  std::optional<Moment> time;
+  std::size_t record = 0;
+  std::size_t repeatsRecord = 0;
+};
+
+struct ZeroPointQso {
+  std::string call;
+  std::string band;
+  std::string mode;
+  std::string reference;
+  std::optional<Moment> time;
+  std::size_t record = 0;
+};
+
+// A clock hour (UTC), or the QSOs without a time (no hour, last), and the
+// score when it ended.
+struct HourLine {
+  std::optional<Moment> hour;
+  std::int64_t qsos = 0;
+  std::map<std::string, std::int64_t> qsosPerBand;  // for the page's rate chart
+  std::int64_t points = 0;
+  std::int64_t newMultipliers = 0;
+  std::int64_t score = 0;
+};
+
+struct LogSummary {
+  std::string name;
+  TReportTotals claimed;                      // as the plug-in's report has them
+  std::vector<BandModeLine> bands;            // by band (longest wave first), then mode
+  std::vector<WorkedMultiplier> multipliers;  // in the order first worked
+  std::vector<DuplicateQso> duplicates;       // in time order
+  std::vector<ZeroPointQso> zeroPoints;       // in time order
+  std::vector<HourLine> hours;                // an empty list: the log has no QSO
+  bool hasTimes = false;                      // any QSO of the log has a time
+  LeftOut leftOut;
+  std::vector<std::string> stations;  // the callsigns worked, upper case, sorted
+};
+
+// What was left out of a log, or kept unjudged, one note each; none when
+// nothing was.
+std::vector<std::string> LeftOutNotes(const LeftOut& leftOut);
+
+// Gathers the rows of one log, scored in any order.
+LogSummary Summarize(std::string name, const SummaryRows& rows, const TReportTotals& claimed,
+                     const LeftOut& leftOut);
+
+// The score per band and mode of each log, one value per log in the logs'
+// order.
+struct ComparedBandMode {
+  std::string band;
+  std::string mode;
+  std::vector<std::int64_t> qsos, points, multipliers;
+};
+
+struct ComparedHour {
+  std::optional<Moment> hour;       // none: after the QSOs without a time
+  std::vector<std::int64_t> score;  // each log's score when the hour ended
+};
+
+struct Comparison {
+  std::vector<ComparedBandMode> bands;
+  // Per log: the multipliers, and the callsigns, that no other log worked.
+  std::vector<std::vector<WorkedMultiplier>> multipliersOnly;
+  std::vector<std::vector<std::string>> stationsOnly;
+  std::vector<ComparedHour> hours;
+};
+
+// The logs side by side.
+Comparison Compare(const std::vector<LogSummary>& logs);
+
+// The band order of the summary: by wavelength, longest first ("160M" before
+// "20M" before "70CM"); a text that names no wavelength comes after, in byte
+// order.
+bool BandBefore(const std::string& a, const std::string& b);
+
+}  // namespace orva::host

@@ -1,0 +1,96 @@
+// Each log opened, scored row by row through the plug-in's recalculation and
+// summarized while the next waits, so that only one temporary log is open at
+// a time; then the summary written in the form asked for.
+#include "host/summary/summary_mode.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "host/logs/scored_rows.h"
+#include "host/summary/summary.h"
+#include "host/summary/summary_json.h"
+#include "host/summary/summary_page.h"
+#include "host/summary/summary_text.h"
+#include "host/system/console.h"
+#include "platform/user_file.h"
+
+namespace orva::host {
+namespace {
+
+// A summary of part of a log would claim a score the plug-in never showed:
+// a recalculation that fails part way gives none.
+LogSummary SummarizeLog(const LogSpec& source, const ImportSettings& settings, bool& complete) {
+  const std::unique_ptr<OpenLog> log =
+      OpenLog::Open(source, settings, complete, import::Origins::kKept);
+  SummaryRows rows;
+  TReportTotals totals;
+  LeftOut leftOut = log->Left();
+  const auto keep = [&](const ScoredRow& row) {
+    const std::optional<Moment> time = MomentOf(row.date, row.time);
+    rows.push_back({std::string(row.callSign), std::string(row.band), std::string(row.mode),
+                    std::string(row.reference), row.points, row.multiplierIndex,
+                    std::string(row.multiplier), time, row.record});
+    // An SQLite log's rows have no time for the period to judge.
+    leftOut.keptWithoutTime += !log->Imported() && settings.period.Limited() && !time ? 1 : 0;
+  };
+  try {
+    ScoreRows(*log, settings.table, keep, &totals);
+  } catch (const HostFailure& failure) {
+    throw HostFailure(failure.what(), kFailed);
+  }
+  return Summarize(log->Name(), rows, totals, leftOut);
+}
+
+// Text printed as the system prints text (CR LF line ends on Windows).
+bool PrintText(const std::string& text) {
+  WriteText(stdout, text);
+  return std::fflush(stdout) == 0 && !std::ferror(stdout);
+}
+
+// The page is a file: to standard output its own bytes, to a file put in
+// place whole, so that a page that cannot be written leaves the old one.
+// Empty when written, else the reason.
+std::string WritePage(const std::string& page, const std::string& path) {
+  if (path != "-") {
+    return platform::ReplaceUserFile(SystemPath(path), page);
+  }
+  const BinaryStream binary(stdout);
+  std::fwrite(page.data(), 1, page.size(), stdout);
+  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? std::string() : std::strerror(errno);
+}
+
+}  // namespace
+
+ExitStatus WriteSummary(const std::vector<LogSpec>& logs, const ImportSettings& settings,
+                        const SummaryRequest& request) {
+  bool complete = true;
+  std::vector<LogSummary> summaries;
+  for (const LogSpec& source : logs) {
+    summaries.push_back(SummarizeLog(source, settings, complete));
+  }
+  const Comparison comparison = summaries.size() >= 2 ? Compare(summaries) : Comparison{};
+  std::string failure;
+  switch (request.form) {
+    case SummaryRequest::Form::kText:
+    case SummaryRequest::Form::kJson:
+      if (!PrintText(request.form == SummaryRequest::Form::kJson
+                         ? SummaryJson(summaries, comparison)
+                         : SummaryText(summaries, comparison))) {
+        failure = std::strerror(errno);
+      }
+      break;
+    case SummaryRequest::Form::kPage:
+      failure = WritePage(SummaryPage(summaries, comparison), request.page);
+      break;
+  }
+  if (!failure.empty()) {
+    const bool toFile = request.form == SummaryRequest::Form::kPage && request.page != "-";
+    throw HostFailure("cannot write " + (toFile ? NameOfFile(request.page) : "standard output") +
+                      ": " + failure);
+  }
+  return complete ? kSucceeded : kIncomplete;
+}
+
+}  // namespace orva::host

@@ -1,0 +1,27 @@
+// The day-after modes of orva-host: --summary (as text, or with --json as
+// one JSON document) and --html, for one log or two or three side by side,
+// each log scored by the plug-in's own recalculation.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/logs/log_source.h"
+#include "host/system/host_failure.h"
+
+namespace orva::host {
+
+struct SummaryRequest {
+  enum class Form { kText, kJson, kPage };
+  Form form = Form::kText;
+  std::string page;  // the page's file; "-": standard output
+};
+
+// Writes the summary of the logs: kSucceeded, or kIncomplete when a log's
+// score may be incomplete (records left out, a log without QSOs). Raises a
+// HostFailure when a log cannot be opened or scored to its end, or the
+// summary not written; nothing is written then.
+ExitStatus WriteSummary(const std::vector<LogSpec>& logs, const ImportSettings& settings,
+                        const SummaryRequest& request);
+
+}  // namespace orva::host

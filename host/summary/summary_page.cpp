@@ -1,0 +1,435 @@
+// The page's parts: its style (a screen of any width, and print), the
+// sections of each log and of the head-to-head, the chart data as JSON in an
+// inert script element, and the few lines that hand that data to the chart
+// library. Charts draw without animation, so the page is complete as soon as
+// it has loaded: for a printout and a screenshot alike.
+#include "host/summary/summary_page.h"
+
+#include <algorithm>
+
+#include "base/text.h"
+#include "host/summary/chart_library.h"
+#include "host/summary/summary_json.h"
+#include "host/summary/summary_tables.h"
+#include "host/system/file_names.h"
+
+namespace orva::host {
+namespace {
+
+constexpr const char* kStyle = R"css(
+body { font-family: system-ui, "Segoe UI", Arial, sans-serif; line-height: 1.4; color: #1a1a1a;
+  background: #fff; max-width: 72em; margin: 0 auto; padding: 0 1em 2em; }
+h1 { font-size: 1.6em; }
+h2 { font-size: 1.3em; margin-top: 2em; border-bottom: 2px solid #444; }
+h1, h2, h3 { overflow-wrap: anywhere; }
+h3 { font-size: 1.05em; margin: 1.5em 0 0.4em; }
+.score { font-size: 1.15em; }
+.note { color: #444; font-size: 0.9em; }
+.charts { display: grid; grid-template-columns: repeat(auto-fit, minmax(min(22em, 100%), 1fr));
+  gap: 1em 2em; }
+figure { margin: 1em 0; break-inside: avoid; }
+.chart { position: relative; height: 17em; }
+figcaption { font-size: 0.9em; color: #444; text-align: center; }
+.wide { overflow-x: auto; }
+table { border-collapse: collapse; font-size: 0.9em; }
+th, td { padding: 0.15em 0.6em; text-align: left; white-space: nowrap;
+  border-bottom: 1px solid #ddd; }
+th { border-bottom: 1px solid #444; }
+.n { text-align: right; font-variant-numeric: tabular-nums; }
+tr.total td { font-weight: bold; border-top: 1px solid #444; }
+.calls { font-family: Consolas, "Courier New", monospace; word-spacing: 0.4em; }
+@media (max-width: 40em) {
+  body { padding: 0 0.5em 1em; }
+  .chart { height: 14em; }
+  table { font-size: 0.8em; }
+}
+@media print {
+  body { max-width: none; padding: 0; font-size: 10pt; }
+  .charts { grid-template-columns: 1fr 1fr; }
+  .chart { height: 6.5cm; }
+  .wide { overflow: visible; }
+  thead { display: table-header-group; }
+  tr, h2, h3 { break-inside: avoid; break-after: avoid; }
+}
+)css";
+
+// Hands the data to the chart library; the colours follow the bands, so a
+// band keeps its colour in every chart of the page.
+constexpr const char* kDrawing = R"js(
+(function () {
+  "use strict";
+  var data = JSON.parse(document.getElementById("orva-data").textContent);
+  var palette = ["#1f77b4", "#ff7f0e", "#2ca02c", "#d62728", "#9467bd", "#8c564b", "#e377c2",
+    "#7f7f7f", "#bcbd22", "#17becf"];
+  function colour(i) { return palette[i % palette.length]; }
+  Chart.defaults.animation = false;
+  Chart.defaults.maintainAspectRatio = false;
+  function draw(id, config) {
+    var canvas = document.getElementById(id);
+    if (canvas) { new Chart(canvas, config); }
+  }
+  function line(label, values, i, axis) {
+    return { label: label, data: values, borderColor: colour(i), backgroundColor: colour(i),
+      pointRadius: 0, borderWidth: 2, yAxisID: axis };
+  }
+  data.logs.forEach(function (log, n) {
+    draw("rate-" + n, { type: "bar", data: { labels: log.hours,
+      datasets: data.bands.map(function (band, i) {
+        return { label: band, data: log.rate[i], backgroundColor: colour(i) };
+      }).filter(function (set) { return set.data.some(function (v) { return v > 0; }); }) },
+      options: { scales: { x: { stacked: true }, y: { stacked: true, beginAtZero: true } } } });
+    draw("growth-" + n, { type: "line", data: { labels: log.hours, datasets: [
+        line("Score", log.score, 0, "score"), line("Multipliers", log.mults, 1, "mults")] },
+      options: { scales: { score: { position: "left", beginAtZero: true },
+        mults: { position: "right", beginAtZero: true, grid: { drawOnChartArea: false } } } } });
+    draw("lines-" + n, { type: "bar", data: { labels: log.lines, datasets: [
+        { label: "QSOs", data: log.lineQsos, backgroundColor: colour(0) },
+        { label: "Multipliers", data: log.lineMults, backgroundColor: colour(1) }] },
+      options: { scales: { y: { beginAtZero: true } } } });
+  });
+  if (data.compare) {
+    draw("compare", { type: "line", data: { labels: data.compare.hours,
+      datasets: data.compare.scores.map(function (scores, i) {
+        return line(data.logs[i].name, scores, i, "y");
+      }) }, options: { scales: { y: { beginAtZero: true } } } });
+  }
+})();
+)js";
+
+// One character in the page: those HTML reserves as references of their
+// names, those beyond ASCII as references of their numbers.
+void AppendHtmlCharacter(std::string& out, char32_t c) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  switch (c) {
+    case '&':
+      out += "&amp;";
+      break;
+    case '<':
+      out += "&lt;";
+      break;
+    case '>':
+      out += "&gt;";
+      break;
+    case '"':
+      out += "&quot;";
+      break;
+    default:
+      if (c < 0x80) {
+        out += static_cast<char>(c);
+        break;
+      }
+      out += "&#x";
+      int shift = 28;
+      while ((c >> shift) == 0) {
+        shift -= 4;
+      }
+      for (; shift >= 0; shift -= 4) {
+        out += kHex[(c >> shift) & 15];
+      }
+      out += ';';
+  }
+}
+
+// A log's text in the page: control bytes as in the text summary, and each
+// byte from 0x80 up as the character of that number.
+void AppendHtml(std::string& out, std::string_view text) {
+  std::string shown;
+  AppendEscaped(shown, text);
+  for (const char c : shown) {
+    AppendHtmlCharacter(out, static_cast<unsigned char>(c));
+  }
+}
+
+// The name of a file in the page: its characters as written (file_names.h),
+// a control character as "\xHH" as in the text.
+void AppendHtmlName(std::string& out, std::string_view name) {
+  for (const char32_t c : NameCharacters(PrintableName(name))) {
+    AppendHtmlCharacter(out, c);
+  }
+}
+
+// The short label of an hour on a chart's axis: "11-21 12:00".
+std::string HourLabel(Moment hour) {
+  return FormatMoment(hour).substr(5);
+}
+
+void AppendHeading(std::string& out, const char* tag, const std::string& text) {
+  out += '<';
+  out += tag;
+  out += '>';
+  AppendHtml(out, text);
+  out += "</";
+  out += tag;
+  out += ">\n";
+}
+
+void AppendNote(std::string& out, const std::string& text) {
+  out += "<p class=\"note\">";
+  AppendHtml(out, text);
+  out += "</p>\n";
+}
+
+void AppendRow(std::string& out, const SummaryTable& table, const std::vector<std::string>& cells,
+               const char* tag) {
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    out += '<';
+    out += tag;
+    out += table.columns[i].number ? " class=\"n\">" : ">";
+    if (table.columns[i].fileNames) {
+      AppendHtmlName(out, cells[i]);
+    } else {
+      AppendHtml(out, cells[i]);
+    }
+    out += "</";
+    out += tag;
+    out += '>';
+  }
+}
+
+void AppendTable(std::string& out, const SummaryTable& table) {
+  std::vector<std::string> headings;
+  for (const TableColumn& column : table.columns) {
+    headings.push_back(column.heading);
+  }
+  out += "<div class=\"wide\"><table><thead><tr>";
+  AppendRow(out, table, headings, "th");
+  out += "</tr></thead><tbody>\n";
+  for (std::size_t i = 0; i < table.rows.size(); ++i) {
+    const bool total = table.lastRowIsTotal && i + 1 == table.rows.size();
+    out += total ? "<tr class=\"total\">" : "<tr>";
+    AppendRow(out, table, table.rows[i], "td");
+    out += "</tr>\n";
+  }
+  out += "</tbody></table></div>\n";
+}
+
+// The cells of a one-column table as words in a paragraph.
+void AppendWords(std::string& out, const SummaryTable& table) {
+  out += "<p class=\"calls\">";
+  for (std::size_t i = 0; i < table.rows.size(); ++i) {
+    out += i == 0 ? "" : " ";
+    AppendHtml(out, table.rows[i].front());
+  }
+  out += "</p>\n";
+}
+
+void AppendTables(std::string& out, const std::vector<SummaryTable>& tables) {
+  for (const SummaryTable& table : tables) {
+    AppendHeading(out, "h3", table.heading);
+    if (!table.note.empty()) {
+      AppendNote(out, table.note);
+    }
+    if (table.allRows > table.rows.size()) {
+      AppendNote(out, "The first " + std::to_string(table.rows.size()) + " are listed; " +
+                          std::to_string(table.allRows - table.rows.size()) +
+                          " more are in orva-host --summary.");
+    }
+    if (table.columns.empty() || table.rows.empty()) {
+      continue;
+    }
+    if (table.flowing) {
+      AppendWords(out, table);
+    } else {
+      AppendTable(out, table);
+    }
+  }
+}
+
+void AppendFigure(std::string& out, const std::string& id, const std::string& caption) {
+  out += "<figure><div class=\"chart\"><canvas id=\"" + id + "\" role=\"img\" aria-label=\"";
+  AppendHtml(out, caption);
+  out += "\"></canvas></div><figcaption>";
+  AppendHtml(out, caption);
+  out += "</figcaption></figure>\n";
+}
+
+void AppendScoreLine(std::string& out, const LogSummary& log) {
+  const TReportTotals& c = log.claimed;
+  out += "<p class=\"score\">Claimed score: <strong>" + ScoreText(c) + "</strong> (" +
+         std::to_string(c.QSOs) + " QSOs, " + std::to_string(c.Points) + " points, " +
+         std::to_string(c.Mults) + " multipliers)</p>\n";
+  for (const std::string& note : LeftOutNotes(log.leftOut)) {
+    AppendNote(out, note);
+  }
+}
+
+void AppendCharts(std::string& out, const LogSummary& log, std::size_t n) {
+  const std::string number = std::to_string(n);
+  out += "<div class=\"charts\">\n";
+  if (log.hasTimes) {
+    AppendFigure(out, "rate-" + number, "QSOs per hour (UTC), stacked by band");
+    AppendFigure(out, "growth-" + number, "Score and multipliers through the contest");
+  }
+  AppendFigure(out, "lines-" + number, "QSOs and multipliers per band and mode");
+  out += "</div>\n";
+}
+
+void AppendLogSection(std::string& out, const LogSummary& log, std::size_t n) {
+  out += "<section>\n<h2>";
+  AppendHtmlName(out, log.name);
+  out += "</h2>\n";
+  AppendScoreLine(out, log);
+  AppendCharts(out, log, n);
+  AppendTables(out, LogTables(log, kPageListLimit));
+  out += "</section>\n";
+}
+
+void AppendComparisonSection(std::string& out, const std::vector<LogSummary>& logs,
+                             const Comparison& comparison) {
+  std::vector<SummaryTable> tables = ComparisonTables(logs, comparison, kPageListLimit);
+  out += "<section>\n<h2>Head to head</h2>\n";
+  // The scores first, then how they grew, then the details.
+  AppendTables(out, {tables.front()});
+  AppendFigure(out, "compare", "The score of each log through the contest");
+  tables.erase(tables.begin());
+  AppendTables(out, tables);
+  out += "</section>\n";
+}
+
+template <class Item, class Write>
+void AppendArray(std::string& out, const std::vector<Item>& items, Write write) {
+  out += '[';
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    out += i == 0 ? "" : ",";
+    write(items[i]);
+  }
+  out += ']';
+}
+
+void AppendNumber(std::string& out, std::int64_t value) {
+  out += std::to_string(value);
+}
+
+// Every band of any log, in the summary's band order.
+std::vector<std::string> AllBands(const std::vector<LogSummary>& logs) {
+  std::vector<std::string> bands;
+  for (const LogSummary& log : logs) {
+    for (const BandModeLine& line : log.bands) {
+      bands.push_back(line.band);
+    }
+  }
+  std::sort(bands.begin(), bands.end(), BandBefore);
+  bands.erase(std::unique(bands.begin(), bands.end()), bands.end());
+  return bands;
+}
+
+std::vector<const HourLine*> TimedHours(const LogSummary& log) {
+  std::vector<const HourLine*> timed;
+  for (const HourLine& hour : log.hours) {
+    if (hour.hour) {
+      timed.push_back(&hour);
+    }
+  }
+  return timed;
+}
+
+void AppendLogData(std::string& out, const LogSummary& log, const std::vector<std::string>& bands) {
+  const std::vector<const HourLine*> hours = TimedHours(log);
+  out += "{\"name\":";
+  AppendJsonName(out, log.name);
+  out += ",\"hours\":";
+  AppendArray(out, hours, [&](const HourLine* h) { AppendJsonString(out, HourLabel(*h->hour)); });
+  out += ",\"rate\":";
+  AppendArray(out, bands, [&](const std::string& band) {
+    AppendArray(out, hours, [&](const HourLine* h) {
+      const auto found = h->qsosPerBand.find(band);
+      AppendNumber(out, found == h->qsosPerBand.end() ? 0 : found->second);
+    });
+  });
+  out += ",\"score\":";
+  AppendArray(out, hours, [&](const HourLine* h) { AppendNumber(out, h->score); });
+  out += ",\"mults\":";
+  std::int64_t multipliers = 0;
+  AppendArray(out, hours,
+              [&](const HourLine* h) { AppendNumber(out, multipliers += h->newMultipliers); });
+  out += ",\"lines\":";
+  AppendArray(out, log.bands,
+              [&](const BandModeLine& b) { AppendJsonString(out, b.band + ' ' + b.mode); });
+  out += ",\"lineQsos\":";
+  AppendArray(out, log.bands, [&](const BandModeLine& b) { AppendNumber(out, b.qsos); });
+  out += ",\"lineMults\":";
+  AppendArray(out, log.bands, [&](const BandModeLine& b) { AppendNumber(out, b.multipliers); });
+  out += '}';
+}
+
+void AppendComparisonData(std::string& out, const std::vector<LogSummary>& logs,
+                          const Comparison& comparison) {
+  std::vector<const ComparedHour*> hours;
+  for (const ComparedHour& hour : comparison.hours) {
+    if (hour.hour) {
+      hours.push_back(&hour);
+    }
+  }
+  out += "{\"hours\":";
+  AppendArray(out, hours,
+              [&](const ComparedHour* h) { AppendJsonString(out, HourLabel(*h->hour)); });
+  out += ",\"scores\":";
+  std::vector<std::size_t> each(logs.size());
+  for (std::size_t i = 0; i < each.size(); ++i) {
+    each[i] = i;
+  }
+  AppendArray(out, each, [&](std::size_t i) {
+    AppendArray(out, hours, [&](const ComparedHour* h) { AppendNumber(out, h->score[i]); });
+  });
+  out += '}';
+}
+
+// The charts' data, as JSON in a script element the browser does not run;
+// the JSON escapes '<', so nothing in it can end the element.
+void AppendData(std::string& out, const std::vector<LogSummary>& logs,
+                const Comparison& comparison) {
+  const std::vector<std::string> bands = AllBands(logs);
+  out += "<script id=\"orva-data\" type=\"application/json\">{\"bands\":";
+  AppendArray(out, bands, [&](const std::string& band) { AppendJsonString(out, band); });
+  out += ",\"logs\":";
+  AppendArray(out, logs, [&](const LogSummary& log) { AppendLogData(out, log, bands); });
+  if (logs.size() >= 2) {
+    out += ",\"compare\":";
+    AppendComparisonData(out, logs, comparison);
+  }
+  out += "}</script>\n";
+}
+
+// Script text in a CDATA section behind line comments: HTML runs it as it
+// stands, and the page stays well-formed XML, which a strict parser checks.
+void AppendScript(std::string& out, std::string_view script) {
+  out += "<script>//<![CDATA[\n";
+  out += script;
+  out += "\n//]]></script>\n";
+}
+
+void AppendTitle(std::string& out, const std::vector<LogSummary>& logs) {
+  out += logs.size() >= 2 ? "<title>Head to head: " : "<title>Contest summary: ";
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    out += i == 0 ? "" : ", ";
+    AppendHtmlName(out, logs[i].name);
+  }
+  out += "</title>\n";
+}
+
+}  // namespace
+
+std::string SummaryPage(const std::vector<LogSummary>& logs, const Comparison& comparison) {
+  std::string out =
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\" />\n"
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n";
+  AppendTitle(out, logs);
+  out += "<style>";
+  out += kStyle;
+  out += "</style>\n</head>\n<body>\n";
+  out += "<h1>Contest summary</h1>\n";
+  // The question of a head-to-head comes first: what did the others find?
+  if (logs.size() >= 2) {
+    AppendComparisonSection(out, logs, comparison);
+  }
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    AppendLogSection(out, logs[i], i);
+  }
+  AppendData(out, logs, comparison);
+  AppendScript(out, std::string_view(kChartLibrary, kChartLibrarySize));
+  AppendScript(out, kDrawing);
+  out += "</body>\n</html>\n";
+  return out;
+}
+
+}  // namespace orva::host

@@ -1,0 +1,210 @@
+// Each table of the summary: its heading, its columns and its rows, in the
+// order the summary shows them, the short ones whole and the long lists cut
+// at the limit the caller gives.
+#include "host/summary/summary_tables.h"
+
+#include <algorithm>
+
+namespace orva::host {
+namespace {
+
+using Row = std::vector<std::string>;
+
+std::string Number(std::int64_t value) {
+  return std::to_string(value);
+}
+
+std::string Counted(const std::string& heading, std::size_t count) {
+  return heading + ": " + std::to_string(count);
+}
+
+std::string HourText(std::optional<Moment> hour) {
+  return hour ? FormatMoment(*hour) : "no time";
+}
+
+// The log's number in the head-to-head's column headings.
+std::string Numbered(const char* text, std::size_t log) {
+  return std::string(text) + ' ' + std::to_string(log + 1);
+}
+
+SummaryTable Titled(std::string heading, std::vector<TableColumn> columns = {}) {
+  SummaryTable table;
+  table.heading = std::move(heading);
+  table.columns = std::move(columns);
+  return table;
+}
+
+// A table of the items' rows, at most `limit` of them.
+template <class Item, class MakeRow>
+SummaryTable ListTable(std::string heading, std::vector<TableColumn> columns,
+                       const std::vector<Item>& items, std::size_t limit, MakeRow makeRow) {
+  SummaryTable table = Titled(Counted(heading, items.size()), std::move(columns));
+  table.allRows = items.size();
+  const std::size_t shown = std::min(items.size(), limit);
+  for (std::size_t i = 0; i < shown; ++i) {
+    table.rows.push_back(makeRow(items[i]));
+  }
+  return table;
+}
+
+SummaryTable BandTable(const LogSummary& log) {
+  SummaryTable table =
+      Titled("Per band and mode",
+             {{"Band"}, {"Mode"}, {"QSOs", true}, {"Points", true}, {"Multipliers", true}});
+  for (const BandModeLine& line : log.bands) {
+    table.rows.push_back(
+        {line.band, line.mode, Number(line.qsos), Number(line.points), Number(line.multipliers)});
+  }
+  const TReportTotals& c = log.claimed;
+  table.rows.push_back({"Total", "", Number(c.QSOs), Number(c.Points), Number(c.Mults)});
+  table.allRows = table.rows.size();
+  table.lastRowIsTotal = true;
+  return table;
+}
+
+SummaryTable HourTable(const LogSummary& log) {
+  SummaryTable table = Titled("Hourly rate (UTC)");
+  if (!log.hasTimes) {
+    table.note =
+        log.hours.empty() ? "The log holds no QSO." : "The log has no times: no hourly rate sheet.";
+    return table;
+  }
+  table.columns = {{"Hour"},
+                   {"QSOs", true},
+                   {"Points", true},
+                   {"New multipliers", true},
+                   {"Score at its end", true}};
+  for (const HourLine& h : log.hours) {
+    table.rows.push_back({HourText(h.hour), Number(h.qsos), Number(h.points),
+                          Number(h.newMultipliers), Number(h.score)});
+  }
+  table.allRows = table.rows.size();
+  return table;
+}
+
+SummaryTable MultiplierTable(const std::string& heading,
+                             const std::vector<WorkedMultiplier>& multipliers, std::size_t limit) {
+  return ListTable(heading, {{"Mode"}, {"Band"}, {"Reference"}, {"Call"}, {"First worked"}},
+                   multipliers, limit, [](const WorkedMultiplier& m) {
+                     return Row{m.mode, m.band, m.reference, m.call, TimeText(m.time)};
+                   });
+}
+
+SummaryTable DuplicateTable(const LogSummary& log, std::size_t limit) {
+  return ListTable("Duplicates",
+                   {{"Call"}, {"Band"}, {"Mode"}, {"Time"}, {"Record", true}, {"Repeats", true}},
+                   log.duplicates, limit, [](const DuplicateQso& d) {
+                     return Row{d.call,
+                                d.band,
+                                d.mode,
+                                TimeText(d.time),
+                                std::to_string(d.record),
+                                std::to_string(d.repeatsRecord)};
+                   });
+}
+
+SummaryTable ZeroPointTable(const LogSummary& log, std::size_t limit) {
+  SummaryTable table = ListTable(
+      "QSOs of 0 points", {{"Call"}, {"Band"}, {"Mode"}, {"Reference"}, {"Time"}, {"Record", true}},
+      log.zeroPoints, limit, [](const ZeroPointQso& z) {
+        return Row{z.call, z.band, z.mode, z.reference, TimeText(z.time), std::to_string(z.record)};
+      });
+  if (!log.zeroPoints.empty()) {
+    table.note = "The reference does not start with a continent (EU, AS, SA, NA, AF, OC).";
+  }
+  return table;
+}
+
+SummaryTable ComparedScoreTable(const std::vector<LogSummary>& logs) {
+  SummaryTable table = Titled("Score of each log", {{"Log", true},
+                                                    {"Name", false, true},
+                                                    {"QSOs", true},
+                                                    {"Points", true},
+                                                    {"Multipliers", true},
+                                                    {"Score", true}});
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    const TReportTotals& c = logs[i].claimed;
+    table.rows.push_back({std::to_string(i + 1), logs[i].name, Number(c.QSOs), Number(c.Points),
+                          Number(c.Mults), Number(c.Score)});
+  }
+  table.allRows = table.rows.size();
+  return table;
+}
+
+SummaryTable ComparedBandTable(std::size_t logs, const Comparison& comparison) {
+  SummaryTable table =
+      Titled("Per band and mode: QSOs, points and multipliers of each log", {{"Band"}, {"Mode"}});
+  for (std::size_t i = 0; i < logs; ++i) {
+    for (const char* heading : {"QSOs", "Points", "Mults"}) {
+      table.columns.push_back({Numbered(heading, i), true});
+    }
+  }
+  for (const ComparedBandMode& line : comparison.bands) {
+    Row row = {line.band, line.mode};
+    for (std::size_t i = 0; i < logs; ++i) {
+      row.insert(row.end(),
+                 {Number(line.qsos[i]), Number(line.points[i]), Number(line.multipliers[i])});
+    }
+    table.rows.push_back(std::move(row));
+  }
+  table.allRows = table.rows.size();
+  return table;
+}
+
+SummaryTable ComparedHourTable(std::size_t logs, const Comparison& comparison) {
+  SummaryTable table = Titled("Score at the end of each hour (UTC)", {{"Hour"}});
+  for (std::size_t i = 0; i < logs; ++i) {
+    table.columns.push_back({Numbered("Score", i), true});
+  }
+  for (const ComparedHour& hour : comparison.hours) {
+    Row row = {HourText(hour.hour)};
+    for (const std::int64_t score : hour.score) {
+      row.push_back(Number(score));
+    }
+    table.rows.push_back(std::move(row));
+  }
+  table.allRows = table.rows.size();
+  return table;
+}
+
+}  // namespace
+
+std::string TimeText(std::optional<Moment> time) {
+  return time ? FormatMoment(*time) : "-";
+}
+
+std::string ScoreText(const TReportTotals& claimed) {
+  return Number(claimed.Points) + '*' + Number(claimed.Mults) + '=' + Number(claimed.Score);
+}
+
+std::vector<SummaryTable> LogTables(const LogSummary& log, std::size_t limit) {
+  std::vector<SummaryTable> tables;
+  tables.push_back(BandTable(log));
+  tables.push_back(HourTable(log));
+  tables.push_back(MultiplierTable("Multipliers worked", log.multipliers, limit));
+  tables.push_back(DuplicateTable(log, limit));
+  tables.push_back(ZeroPointTable(log, limit));
+  return tables;
+}
+
+std::vector<SummaryTable> ComparisonTables(const std::vector<LogSummary>& logs,
+                                           const Comparison& comparison, std::size_t limit) {
+  std::vector<SummaryTable> tables;
+  tables.push_back(ComparedScoreTable(logs));
+  tables.push_back(ComparedBandTable(logs.size(), comparison));
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    tables.push_back(MultiplierTable(Numbered("Multipliers only log", i) + " worked",
+                                     comparison.multipliersOnly[i], limit));
+  }
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    SummaryTable stations = ListTable(Numbered("Stations only log", i) + " worked", {{"Call"}},
+                                      comparison.stationsOnly[i], limit,
+                                      [](const std::string& call) { return Row{call}; });
+    stations.flowing = true;
+    tables.push_back(std::move(stations));
+  }
+  tables.push_back(ComparedHourTable(logs.size(), comparison));
+  return tables;
+}
+
+}  // namespace orva::host
