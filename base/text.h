@@ -2,7 +2,8 @@
 // and the host share: trimming of control characters and spaces, ASCII-only
 // upper-casing, the control-byte test, and the ways a text is shown where
 // a control byte must not go (escaped in hexadecimal, escaped to stay on one
-// line, or quoted for a message). Texts are single-byte strings in no
+// line, or quoted for a message), and the UTF-8 byte order mark a text
+// may start with. Texts are single-byte strings in no
 // particular encoding, so only a message that asks for plain ASCII looks at
 // bytes above 127.
 #pragma once
@@ -85,6 +86,25 @@ inline void AppendEscaped(std::string& line, std::string_view text) {
       line += c;
     }
   }
+}
+
+// How many bytes AppendEscaped writes for `text`: a backslash doubled, a
+// control character as four, so that a table of escaped cells lines up.
+inline std::size_t EscapedSize(std::string_view text) {
+  std::size_t size = text.size();
+  for (const char c : text) {
+    size += c == '\\' ? 1 : IsControl(c) ? 3 : 0;
+  }
+  return size;
+}
+
+// `text` after the UTF-8 byte order mark that some programs write before a
+// file's first character, or all of it when it has none.
+inline std::string_view WithoutByteOrderMark(std::string_view text) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  return text.substr(0, kByteOrderMark.size()) == kByteOrderMark
+             ? text.substr(kByteOrderMark.size())
+             : text;
 }
 
 // How much of a text a message shows of it.

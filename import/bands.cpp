@@ -1,9 +1,11 @@
 // The band table: each band's name and its edges in hertz, as the
-// interchange format's band enumeration lists them.
+// interchange format's band enumeration lists them, longest wavelength
+// first; and the order of bands by the wavelength their names give.
 #include "import/bands.h"
 
 #include <array>
 #include <limits>
+#include <string>
 
 #include "base/text.h"
 #include "import/imported_log.h"
@@ -44,7 +46,43 @@ constexpr std::array<Band, 33> kBands{{
 // enough that no digit string overflows 64 bits.
 constexpr std::size_t kMostDigits = 15;
 
+// The wavelength in millimetres of a band named by it ("160M", "1.25M",
+// "70CM", "6MM", any letter case); nothing for any other name.
+std::optional<double> Wavelength(std::string_view band) {
+  double value = 0;
+  double scale = 0;  // the place of the next digit after the point; 0 before it
+  std::size_t at = 0;
+  for (; at < band.size(); ++at) {
+    const char c = band[at];
+    if (c == '.' && scale == 0) {
+      scale = 0.1;
+    } else if (c >= '0' && c <= '9') {
+      value = scale == 0 ? value * 10 + (c - '0') : value + scale * (c - '0');
+      scale /= 10;
+    } else {
+      break;
+    }
+  }
+  const std::string unit = UpperAscii(band.substr(at));
+  const double millimetres = unit == "M" ? 1000 : unit == "CM" ? 10 : unit == "MM" ? 1 : 0;
+  if (at == 0 || millimetres == 0) {
+    return std::nullopt;
+  }
+  return value * millimetres;
+}
+
 }  // namespace
+
+bool BandBefore(std::string_view a, std::string_view b) {
+  const std::optional<double> wa = Wavelength(a), wb = Wavelength(b);
+  if (wa && wb && *wa != *wb) {
+    return *wa > *wb;
+  }
+  if (wa.has_value() != wb.has_value()) {
+    return wa.has_value();
+  }
+  return a < b;
+}
 
 std::optional<std::string_view> BandOfName(std::string_view name) {
   for (const Band& band : kBands) {

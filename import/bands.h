@@ -25,4 +25,11 @@ std::optional<std::string_view> BandOfFrequency(std::uint64_t hertz);
 // whole hertz (finer fractions are dropped); nothing for any other text.
 std::optional<std::uint64_t> ParseFrequency(std::string_view text, std::uint64_t hertzPerUnit);
 
+// The order of bands for whoever lists them: by wavelength, longest first
+// ("160M" before "20M" before "70CM", the order of the band table), read from
+// the name itself so that a band of no table ("11M", "3.4CM", any letter
+// case) falls in its place too; a text that names no wavelength ("SUBMM")
+// comes after, in byte order.
+bool BandBefore(std::string_view a, std::string_view b);
+
 }  // namespace orva::import

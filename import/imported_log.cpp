@@ -45,8 +45,7 @@ std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog
   if (!log.unreadable.empty()) {
     return std::nullopt;
   }
-  constexpr std::string_view kMark = "\xEF\xBB\xBF";
-  return bytes.substr(0, kMark.size()) == kMark ? bytes.substr(kMark.size()) : bytes;
+  return WithoutByteOrderMark(bytes);
 }
 
 void PutInTimeOrder(std::vector<ImportedQso>& qsos) {

@@ -29,10 +29,7 @@ LogFormat FormatOfContent(std::string_view head) {
   if (head.substr(0, 16) == "SQLite format 3\0"sv) {
     return LogFormat::kSqlite;
   }
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (head.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-    head.remove_prefix(kByteOrderMark.size());
-  }
+  head = WithoutByteOrderMark(head);
   if (StartsWithIgnoringCase(Trim(head), "START-OF-LOG:")) {
     return LogFormat::kCabrillo;
   }

@@ -23,8 +23,8 @@ std::int32_t PointsFor(std::optional<std::string_view> reference) {
   if (!reference) {
     return kNoReferencePoints;
   }
-  char continent[5] = {':', (*reference)[0], (*reference)[1], ':', '\0'};
-  return kContinents.find(std::string_view(continent, 4)) != std::string_view::npos
+  const std::string_view continent = reference->substr(0, 2);
+  return std::find(kContinents.begin(), kContinents.end(), continent) != kContinents.end()
              ? kContinentPoints
              : kOtherReferencePoints;
 }

@@ -7,6 +7,7 @@
 // owns the object takes every list with it when it goes.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -45,7 +46,9 @@ inline constexpr std::int32_t kDuplicate = -1;
 inline constexpr std::int32_t kContinentPoints = 15;
 inline constexpr std::int32_t kNoReferencePoints = 2;
 inline constexpr std::int32_t kOtherReferencePoints = 0;
-inline constexpr std::string_view kContinents = ":EU:AS:SA:NA:AF:OC:";
+// The continents a reference starts with to score kContinentPoints, in the
+// order the host's summary names them.
+inline constexpr std::array<std::string_view, 6> kContinents = {"EU", "AS", "SA", "NA", "AF", "OC"};
 
 class TContest {
  public:

@@ -32,6 +32,21 @@ TEST(AppendEscaped, WritesBackslashesAndControlBytesAsEscapes) {
   EXPECT_EQ(line, "row:a\\\\b\\x09c\\x0A\\x7F\xE9 \\x00z");
 }
 
+TEST(EscapedSize, CountsTheBytesAppendEscapedWrites) {
+  for (const std::string& text : {""s, "DL1ABC"s, "a\\b"s, "\t\x7F\xE9\x00z"s, "\\\x01\\"s}) {
+    std::string escaped;
+    AppendEscaped(escaped, text);
+    EXPECT_EQ(EscapedSize(text), escaped.size()) << QuotedForMessage(text);
+  }
+}
+
+TEST(WithoutByteOrderMark, DropsOnlyAWholeMarkAtTheStart) {
+  EXPECT_EQ(WithoutByteOrderMark("\xEF\xBB\xBF<EOH>"), "<EOH>");
+  EXPECT_EQ(WithoutByteOrderMark("\xEF\xBB\xBF"), "");
+  EXPECT_EQ(WithoutByteOrderMark("\xEF\xBB<EOH>"), "\xEF\xBB<EOH>");
+  EXPECT_EQ(WithoutByteOrderMark("<EOH>\xEF\xBB\xBF"), "<EOH>\xEF\xBB\xBF");
+}
+
 struct QuoteCase {
   std::string text;
   MessageQuote quote;

@@ -21,38 +21,6 @@
 namespace orva::host {
 namespace {
 
-constexpr const char* kCommandsHelp =
-    "Commands (one a line on standard input, or separated by ';' with -c):\n"
-    "  info                    prints name and kind: the plug-in's information\n"
-    "  run                     opens the window, which scores the log;\n"
-    "                          prints handle N\n"
-    "  add CALL BAND MODE [EXCHANGE]\n"
-    "                          logs a QSO; prints points N (-1: a duplicate)\n"
-    "  score CALL BAND MODE [EXCHANGE]\n"
-    "                          prints points N that the QSO would score,\n"
-    "                          without logging it\n"
-    "  grab CALL               prints reference and what the plug-in pre-fills\n"
-    "  report                  prints the window's report, then end\n"
-    "  recalc                  presses Recalc Statistic; prints ok\n"
-    "  minimize                presses the close button, which minimizes;\n"
-    "                          prints ok\n"
-    "  close                   asks the window to close; prints ok\n"
-    "  logoff                  asks the window whether the session may end;\n"
-    "                          prints ok\n"
-    "  release                 releases the plug-in's window; prints ok\n"
-    "  move LEFT TOP RIGHT BOTTOM\n"
-    "                          moves the window as a user dragging it; prints ok\n"
-    "  state                   prints state (hidden, normal, minimized,\n"
-    "                          maximized or none) and the caption\n"
-    "  bounds                  prints bounds and the window's left, top, right\n"
-    "                          and bottom\n"
-    "  quit                    stops reading commands\n"
-    "Each command is answered on standard output. Words are separated by blanks;\n"
-    "a word in quotes (\"...\" or '...') keeps its blanks. A command that is unknown\n"
-    "or has missing or extra words is answered \"error: ...\" and does nothing.\n"
-    "Every error box of the plug-in is printed once, as \"error-box CAPTION: TEXT\"\n"
-    "(with --score, on standard error).";
-
 constexpr const char* kPluginName = "RARIREZazoriz.so";
 
 // The plug-in stands beside the host in a build tree, as it does beside a
@@ -83,7 +51,8 @@ bool LoadsPlugin() {
 }
 
 std::string_view HelpFooter() {
-  return kCommandsHelp;
+  static const std::string help = CommandsHelp();
+  return help;
 }
 
 ExitStatus DriveLog(const Options& options) {

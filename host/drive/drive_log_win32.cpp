@@ -8,6 +8,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include "base/records.h"
 #include "host/drive/drive_log.h"
@@ -30,10 +31,7 @@ constexpr const char* kWindowsNotes =
     "  orva-host.exe in Explorer, and its window stays open until Enter is\n"
     "  pressed. /? prints this help.\n"
     "  SQLite logs (--log), the plug-in's window and its commands are for the\n"
-    "  orva-host of the Linux package alone.\n"
-    "Exit status: 0 all went well; 1 the score may be incomplete (records left\n"
-    "out, an error box), or the checked file has findings; 2 nothing could be\n"
-    "done.";
+    "  orva-host of the Linux package alone.\n";
 
 void ShowErrorBox(std::string_view message) {
   PrintErrorBox(ApplicationTitle(platform::HostExecutablePath()), ErrorBoxText(message), std::cerr);
@@ -67,7 +65,8 @@ bool LoadsPlugin() {
 }
 
 std::string_view HelpFooter() {
-  return kWindowsNotes;
+  static const std::string footer = kWindowsNotes + std::string(kExitStatusHelp);
+  return footer;
 }
 
 ExitStatus DriveLog(const Options& options) {

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <optional>
 #include <sstream>
+#include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -129,32 +130,66 @@ std::optional<std::vector<std::string>> SplitCommandWords(std::string_view line)
   return words;
 }
 
-// How many words follow each command, and how its usage reads.
+// The command language, one entry a command: how many words follow it, how
+// its usage reads, and what the help says it does (a line each). The
+// checks of a command's words and the help are both read from here, so a
+// command cannot be run that the help leaves out, nor listed without being
+// run. `exit` is another name of quit for those who type it by habit: it
+// works, and the help names only quit.
 struct CommandShape {
   std::string_view name;
   std::size_t fewest, most;
   std::string_view arguments;
+  std::string_view help;  // empty: another name, not listed
 };
 
 constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 constexpr CommandShape kCommandShapes[] = {
-    {"info", 0, 0, ""},
-    {"run", 0, 0, ""},
-    {"add", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]"},
-    {"score", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]"},
-    {"grab", 1, 1, "CALL"},
-    {"report", 0, 0, ""},
-    {"recalc", 0, 0, ""},
-    {"minimize", 0, 0, ""},
-    {"close", 0, 0, ""},
-    {"logoff", 0, 0, ""},
-    {"release", 0, 0, ""},
-    {"state", 0, 0, ""},
-    {"bounds", 0, 0, ""},
-    {"move", 4, 4, "LEFT TOP RIGHT BOTTOM"},
-    {"quit", 0, 0, ""},
-    {"exit", 0, 0, ""},
+    {"info", 0, 0, "", "prints name and kind: the plug-in's information"},
+    {"run", 0, 0, "", "opens the window, which scores the log;\nprints handle N"},
+    {"add", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]",
+     "logs a QSO; prints points N (-1: a duplicate)"},
+    {"score", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]",
+     "prints points N that the QSO would score,\nwithout logging it"},
+    {"grab", 1, 1, "CALL", "prints reference and what the plug-in pre-fills"},
+    {"report", 0, 0, "", "prints the window's report, then end"},
+    {"recalc", 0, 0, "", "presses Recalc Statistic; prints ok"},
+    {"minimize", 0, 0, "", "presses the close button, which minimizes;\nprints ok"},
+    {"close", 0, 0, "", "asks the window to close; prints ok"},
+    {"logoff", 0, 0, "", "asks the window whether the session may end;\nprints ok"},
+    {"release", 0, 0, "", "releases the plug-in's window; prints ok"},
+    {"move", 4, 4, "LEFT TOP RIGHT BOTTOM", "moves the window as a user dragging it; prints ok"},
+    {"state", 0, 0, "",
+     "prints state (hidden, normal, minimized,\nmaximized or none) and the caption"},
+    {"bounds", 0, 0, "", "prints bounds and the window's left, top, right\nand bottom"},
+    {"quit", 0, 0, "", "stops reading commands"},
+    {"exit", 0, 0, "", ""},
 };
+
+// Where the help's descriptions start; a usage that reaches it puts its
+// description on the next line.
+constexpr std::size_t kHelpColumn = 26;
+
+// One command's lines of the help: its usage, then what it does.
+void AppendCommandHelp(std::string& help, const CommandShape& shape) {
+  std::string usage = "  " + std::string(shape.name);
+  if (!shape.arguments.empty()) {
+    usage += " " + std::string(shape.arguments);
+  }
+  help += usage;
+  if (usage.size() < kHelpColumn - 1) {
+    help.append(kHelpColumn - usage.size(), ' ');
+  } else {
+    help += '\n' + std::string(kHelpColumn, ' ');
+  }
+  for (const char c : shape.help) {
+    help += c;
+    if (c == '\n') {
+      help.append(kHelpColumn, ' ');
+    }
+  }
+  help += '\n';
+}
 
 // Why the words cannot be run as a command, or nothing when they can.
 std::optional<std::string> WordsFault(const std::vector<std::string>& words) {
@@ -359,6 +394,21 @@ class Session {
 };
 
 }  // namespace
+
+std::string CommandsHelp() {
+  std::string help = "Commands (one a line on standard input, or separated by ';' with -c):\n";
+  for (const CommandShape& shape : kCommandShapes) {
+    if (!shape.help.empty()) {
+      AppendCommandHelp(help, shape);
+    }
+  }
+  return help +
+         "Each command is answered on standard output. Words are separated by blanks;\n"
+         "a word in quotes (\"...\" or '...') keeps its blanks. A command that is unknown\n"
+         "or has missing or extra words is answered \"error: ...\" and does nothing.\n"
+         "Every error box of the plug-in is printed once, as \"error-box CAPTION: TEXT\"\n"
+         "(with --score, on standard error).";
+}
 
 void RunCommands(const Plugin& plugin, const RecordContext& context, std::istream& input,
                  char separator) {

@@ -49,7 +49,11 @@ struct RecordContext {
   std::string caption;
 };
 
-// Runs the host's commands (see orva_host.cpp), one per `separator`, until
+// The help's account of the commands RunCommands takes, their usage and
+// what each does, read from the one list of them.
+std::string CommandsHelp();
+
+// Runs the host's commands (CommandsHelp lists them), one per `separator`, until
 // `input` ends or one says quit. A command's words are split on blanks (a
 // quoted part keeps them) and a trailing CR is ignored; a command with
 // missing or extra words is answered "error: ..." and does nothing.

@@ -9,39 +9,15 @@
 #include <unordered_set>
 
 #include "base/text.h"
+#include "import/bands.h"
 #include "platform/text_compare.h"
 
 namespace orva::host {
 namespace {
 
-// The wavelength in millimetres of a band named by it ("160M", "1.25M",
-// "70CM", "6MM", any letter case); nothing for any other name.
-std::optional<double> Wavelength(std::string_view band) {
-  double value = 0;
-  double scale = 0;  // the place of the next digit after the point; 0 before it
-  std::size_t at = 0;
-  for (; at < band.size(); ++at) {
-    const char c = band[at];
-    if (c == '.' && scale == 0) {
-      scale = 0.1;
-    } else if (c >= '0' && c <= '9') {
-      value = scale == 0 ? value * 10 + (c - '0') : value + scale * (c - '0');
-      scale /= 10;
-    } else {
-      break;
-    }
-  }
-  const std::string unit = UpperAscii(band.substr(at));
-  const double millimetres = unit == "M" ? 1000 : unit == "CM" ? 10 : unit == "MM" ? 1 : 0;
-  if (at == 0 || millimetres == 0) {
-    return std::nullopt;
-  }
-  return value * millimetres;
-}
-
 bool BandModeBefore(const BandModeLine& a, const BandModeLine& b) {
   if (a.band != b.band) {
-    return BandBefore(a.band, b.band);
+    return import::BandBefore(a.band, b.band);
   }
   return a.mode < b.mode;
 }
@@ -321,17 +297,6 @@ std::vector<ComparedHour> CompareHours(const std::vector<LogSummary>& logs) {
 }
 
 }  // namespace
-
-bool BandBefore(const std::string& a, const std::string& b) {
-  const std::optional<double> wa = Wavelength(a), wb = Wavelength(b);
-  if (wa && wb && *wa != *wb) {
-    return *wa > *wb;
-  }
-  if (wa.has_value() != wb.has_value()) {
-    return wa.has_value();
-  }
-  return a < b;
-}
 
 std::vector<std::string> LeftOutNotes(const LeftOut& leftOut) {
   std::vector<std::string> notes;

@@ -135,9 +135,4 @@ struct Comparison {
 // The logs side by side.
 Comparison Compare(const std::vector<LogSummary>& logs);
 
-// The band order of the summary: by wavelength, longest first ("160M" before
-// "20M" before "70CM"); a text that names no wavelength comes after, in byte
-// order.
-bool BandBefore(const std::string& a, const std::string& b);
-
 }  // namespace orva::host

@@ -14,7 +14,6 @@
 #include "host/summary/summary_page.h"
 #include "host/summary/summary_text.h"
 #include "host/system/console.h"
-#include "platform/user_file.h"
 
 namespace orva::host {
 namespace {
@@ -49,18 +48,6 @@ bool PrintText(const std::string& text) {
   return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
-// The page is a file: to standard output its own bytes, to a file put in
-// place whole, so that a page that cannot be written leaves the old one.
-// Empty when written, else the reason.
-std::string WritePage(const std::string& page, const std::string& path) {
-  if (path != "-") {
-    return platform::ReplaceUserFile(SystemPath(path), page);
-  }
-  const BinaryStream binary(stdout);
-  std::fwrite(page.data(), 1, page.size(), stdout);
-  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? std::string() : std::strerror(errno);
-}
-
 }  // namespace
 
 ExitStatus WriteSummary(const std::vector<LogSpec>& logs, const ImportSettings& settings,
@@ -71,24 +58,18 @@ ExitStatus WriteSummary(const std::vector<LogSpec>& logs, const ImportSettings& 
     summaries.push_back(SummarizeLog(source, settings, complete));
   }
   const Comparison comparison = summaries.size() >= 2 ? Compare(summaries) : Comparison{};
-  std::string failure;
   switch (request.form) {
     case SummaryRequest::Form::kText:
     case SummaryRequest::Form::kJson:
       if (!PrintText(request.form == SummaryRequest::Form::kJson
                          ? SummaryJson(summaries, comparison)
                          : SummaryText(summaries, comparison))) {
-        failure = std::strerror(errno);
+        throw HostFailure("cannot write standard output: " + std::string(std::strerror(errno)));
       }
       break;
     case SummaryRequest::Form::kPage:
-      failure = WritePage(SummaryPage(summaries, comparison), request.page);
+      WriteUserFile(request.page, SummaryPage(summaries, comparison));
       break;
-  }
-  if (!failure.empty()) {
-    const bool toFile = request.form == SummaryRequest::Form::kPage && request.page != "-";
-    throw HostFailure("cannot write " + (toFile ? NameOfFile(request.page) : "standard output") +
-                      ": " + failure);
   }
   return complete ? kSucceeded : kIncomplete;
 }

@@ -12,6 +12,7 @@
 #include "host/summary/summary_json.h"
 #include "host/summary/summary_tables.h"
 #include "host/system/file_names.h"
+#include "import/bands.h"
 
 namespace orva::host {
 namespace {
@@ -308,7 +309,7 @@ std::vector<std::string> AllBands(const std::vector<LogSummary>& logs) {
       bands.push_back(line.band);
     }
   }
-  std::sort(bands.begin(), bands.end(), BandBefore);
+  std::sort(bands.begin(), bands.end(), import::BandBefore);
   bands.erase(std::unique(bands.begin(), bands.end()), bands.end());
   return bands;
 }

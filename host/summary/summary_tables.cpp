@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "scoring/contest.h"
+
 namespace orva::host {
 namespace {
 
@@ -103,6 +105,15 @@ SummaryTable DuplicateTable(const LogSummary& log, std::size_t limit) {
                    });
 }
 
+// The continents that score, as the plug-in's rule lists them: "EU, AS, ...".
+std::string ContinentList() {
+  std::string list;
+  for (const std::string_view continent : kContinents) {
+    list += (list.empty() ? "" : ", ") + std::string(continent);
+  }
+  return list;
+}
+
 SummaryTable ZeroPointTable(const LogSummary& log, std::size_t limit) {
   SummaryTable table = ListTable(
       "QSOs of 0 points", {{"Call"}, {"Band"}, {"Mode"}, {"Reference"}, {"Time"}, {"Record", true}},
@@ -110,7 +121,7 @@ SummaryTable ZeroPointTable(const LogSummary& log, std::size_t limit) {
         return Row{z.call, z.band, z.mode, z.reference, TimeText(z.time), std::to_string(z.record)};
       });
   if (!log.zeroPoints.empty()) {
-    table.note = "The reference does not start with a continent (EU, AS, SA, NA, AF, OC).";
+    table.note = "The reference does not start with a continent (" + ContinentList() + ").";
   }
   return table;
 }

@@ -22,17 +22,6 @@ std::string Escaped(std::string_view text) {
   return escaped;
 }
 
-// The width of a cell as AppendEscaped writes it: a backslash doubled, a
-// control character as four.
-std::size_t EscapedWidth(std::string_view text) {
-  std::size_t width = text.size();
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    width += c == '\\' ? 1 : byte < 32 || byte == 127 ? 3 : 0;
-  }
-  return width;
-}
-
 // The width of a file's name in characters, which a terminal shows one a
 // column.
 std::size_t NameWidth(std::string_view name) {
@@ -40,7 +29,7 @@ std::size_t NameWidth(std::string_view name) {
 }
 
 std::size_t CellWidth(const TableColumn& column, std::string_view cell) {
-  return column.fileNames ? NameWidth(cell) : EscapedWidth(cell);
+  return column.fileNames ? NameWidth(cell) : EscapedSize(cell);
 }
 
 // Written straight into `out`: the multiplier sheet of a large log has tens

@@ -65,6 +65,12 @@ class BinaryStream {
 // page's (the log's texts).
 void WriteText(std::FILE* stream, std::string_view text);
 
+// Writes a file made for the user whole: for "-" its own bytes to standard
+// output, else in place of the file at `path`, which a failure leaves as it
+// was. A failure raises "cannot write <file>: <reason>", the file named as
+// NameOfFile names it and standard output as "standard output".
+void WriteUserFile(const std::string& path, std::string_view bytes);
+
 // The path by which the system opens a file the user named (never "-"), as
 // the platform layer takes it (platform/user_file.h): natively the bytes as
 // given; on Windows the wide name as the user gave it.

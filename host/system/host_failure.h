@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "base/failure.h"
 
@@ -21,6 +22,12 @@ enum ExitStatus : int {
   // opened, a file not written.
   kFailed = 2,
 };
+
+// The statuses as the help tells them.
+inline constexpr std::string_view kExitStatusHelp =
+    "Exit status: 0 all went well; 1 the score may be incomplete (records left\n"
+    "out, an error box), or the checked file has findings; 2 nothing could be\n"
+    "done.";
 
 class HostFailure : public Failure {
  public:

@@ -24,7 +24,6 @@
 #include "host/system/console.h"
 #include "import/imported_log.h"
 #include "import/qso_moment.h"
-#include "platform/user_file.h"
 #include "scoring/contest.h"
 #include "scoring/log_query.h"
 #include "scoring/recalculation.h"
@@ -454,17 +453,8 @@ ExitStatus MakeReferenceFile(const std::vector<LogSpec>& logs, const ImportSetti
                                      : "no QSO of the logs carried a reference of two letters "
                                        "and digits"));
   }
-  if (path == "-") {
-    // The file's own bytes, its CR LF line ends as they are.
-    const BinaryStream binary(stdout);
-    std::fwrite(made.text.data(), 1, made.text.size(), stdout);
-    if (std::fflush(stdout) != 0) {
-      return kFailed;
-    }
-  } else if (const std::string failure = platform::ReplaceUserFile(SystemPath(path), made.text);
-             !failure.empty()) {
-    throw HostFailure("cannot write " + NameOfFile(path) + ": " + failure);
-  }
+  // The file's own bytes, its CR LF line ends as they are.
+  WriteUserFile(path, made.text);
   return complete ? kSucceeded : kIncomplete;
 }
 

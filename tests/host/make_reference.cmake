@@ -106,3 +106,13 @@ expect_failure("left out 2 callsigns whose exchanges end in no reference of two 
 \\(VOLKER, ANS124\\). --keep-all keeps them\norva-host: no QSO of the logs carried a reference of \
 two letters and digits${kept}" --adif ${SAMPLES}/names.adi --make-reference ${made})
 expect_failure("cannot write " ${LOGS} --make-reference ${dir}/no-such-folder/ORVA.txt)
+
+# Standard output that takes nothing is told as a file that cannot be
+# written is, with status 2.
+if(EXISTS /dev/full)
+  execute_process(COMMAND ${HOST} ${LOGS} --make-reference - OUTPUT_FILE /dev/full
+    ERROR_VARIABLE errors RESULT_VARIABLE status)
+  if(NOT status EQUAL 2 OR NOT errors MATCHES "orva-host: cannot write standard output: ")
+    message(FATAL_ERROR "a full standard output gave ${status}:\n${errors}")
+  endif()
+endif()

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -98,6 +101,21 @@ INSTANTIATE_TEST_SUITE_P(
                     Frequency{"10G", "3CM"}, Frequency{"24G", "1.25CM"}, Frequency{"241G", "1MM"},
                     Frequency{"LIGHT", "LIGHT"}, Frequency{"14.025", ""}, Frequency{"14k", ""},
                     Frequency{"99999999999999999999", ""}));
+
+// The band table lists the bands by rising frequency; the order the summary
+// lists bands in, read from their names, must agree with it.
+TEST(BandOrder, AgreesWithTheBandTablesFrequencies) {
+  std::vector<std::string_view> bands;
+  for (std::uint64_t hertz = 100'000; hertz < 8'000 * import::kHertzPerMegahertz * 1'000;
+       hertz += hertz / 1'000) {
+    const std::optional<std::string_view> band = import::BandOfFrequency(hertz);
+    if (band && (bands.empty() || bands.back() != *band)) {
+      bands.push_back(*band);
+    }
+  }
+  EXPECT_EQ(bands.size(), 33u);
+  EXPECT_TRUE(std::is_sorted(bands.begin(), bands.end(), import::BandBefore));
+}
 
 struct BadLine {
   std::string line;

@@ -14,6 +14,7 @@
 #include "host/summary/summary_page.h"
 #include "host/summary/summary_text.h"
 #include "host/system/file_names.h"
+#include "import/bands.h"
 #include "scoring/report.h"
 #include "tests/test_support.h"
 
@@ -134,7 +135,7 @@ TEST(Summary, OrdersBandsByWavelengthThenModes) {
   EXPECT_EQ(order, (std::vector<std::string>{"160M SSB", "40M CW", "20M CW", "20M SSB"}));
   const std::vector<std::string> bands = {"2M", "1.25M", "70CM", "6MM", "SAT", "10M", "160m"};
   std::vector<std::string> sorted = bands;
-  std::sort(sorted.begin(), sorted.end(), BandBefore);
+  std::sort(sorted.begin(), sorted.end(), import::BandBefore);
   EXPECT_EQ(sorted, (std::vector<std::string>{"160m", "10M", "2M", "1.25M", "70CM", "6MM", "SAT"}));
 }
 
