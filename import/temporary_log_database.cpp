@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "base/failure.h"
+#include "base/identifier.h"
 
 namespace orva::import {
 namespace {
@@ -98,24 +99,6 @@ void FillTable(const std::string& path, const std::vector<ImportedQso>& qsos,
   Execute(raw, "COMMIT");
 }
 
-// A name the plug-in's query can hold as it stands, as the table is
-// created with it: letters, digits and underscores, not starting with a digit.
-bool IsPlainTableName(const std::string& name) {
-  const auto letter = [](char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-  };
-  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  if (name.empty() || digit(name.front())) {
-    return false;
-  }
-  for (const char c : name) {
-    if (!letter(c) && !digit(c)) {
-      return false;
-    }
-  }
-  return true;
-}
-
 std::string NewTemporaryFile() {
   std::string path = (std::filesystem::temp_directory_path() / "orva-import-XXXXXX").string();
   const int file = mkstemp(path.data());
@@ -130,7 +113,8 @@ std::string NewTemporaryFile() {
 
 TemporaryLogDatabase::TemporaryLogDatabase(const std::vector<ImportedQso>& qsos,
                                            const std::string& table, Origins origins) {
-  if (!IsPlainTableName(table)) {
+  // The table is created by the very name the plug-in's query will hold.
+  if (!IsPlainName(table)) {
     throw Failure("the table name " + Quoted(table) +
                   " is not a plain name (letters, digits, underscores)");
   }

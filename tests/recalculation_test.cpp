@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "base/failure.h"
+#include "base/identifier.h"
 #include "tests/fake_log_cursor.h"
 #include "tests/names_beyond_ascii.h"
 #include "tests/test_support.h"
@@ -25,6 +28,19 @@ class TableNames : public testing::TestWithParam<TableNameCase> {};
 
 TEST_P(TableNames, OnlyTheNameOfOneTablePasses) {
   EXPECT_EQ(IsSafeTableName(GetParam().name), GetParam().safe) << GetParam().name;
+}
+
+// The plain names are those the temporary log creates its table by, bare:
+// narrower than the check's, and always let through by it.
+TEST(PlainNames, AreBareAsciiNamesTheTableNameCheckPasses) {
+  for (const auto& [name, plain] :
+       {std::pair{"LOG", true}, std::pair{"Log_2026", true}, std::pair{"_1", true},
+        std::pair{"2026", false}, std::pair{"1x", false}, std::pair{"LOG$1", false},
+        std::pair{"L\xD6G", false}, std::pair{"", false}, std::pair{"main.LOG", false},
+        std::pair{" LOG", false}, std::pair{"[LOG]", false}}) {
+    EXPECT_EQ(IsPlainName(name), plain) << name;
+    EXPECT_TRUE(!plain || IsSafeTableName(name)) << name;
+  }
 }
 
 using namespace std::string_literals;
