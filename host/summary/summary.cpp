@@ -24,7 +24,7 @@ bool BandModeBefore(const BandModeLine& a, const BandModeLine& b) {
 
 // A text that stands for one callsign, band and mode, equal exactly when the
 // worked-station list finds them equal: byte for byte.
-std::string QsoKey(const SummaryRow& row) {
+std::string QsoKey(const SummaryQso& row) {
   std::string key;
   for (const std::string* text : {&row.call, &row.band, &row.mode}) {
     key += std::to_string(text->size());
@@ -34,7 +34,7 @@ std::string QsoKey(const SummaryRow& row) {
   return key;
 }
 
-bool IsCounted(const SummaryRow& row) {
+bool IsCounted(const SummaryQso& row) {
   return row.points != kDuplicate;
 }
 
@@ -43,13 +43,13 @@ bool IsCounted(const SummaryRow& row) {
 std::unordered_map<std::string, std::size_t> RepeatedRecords(const SummaryRows& rows) {
   std::unordered_map<std::string, std::size_t> repeated;
   std::unordered_set<std::string_view> calls;  // a quick first test for the many other rows
-  for (const SummaryRow& row : rows) {
+  for (const SummaryQso& row : rows) {
     if (!IsCounted(row)) {
       repeated.emplace(QsoKey(row), 0);
       calls.insert(row.call);
     }
   }
-  for (const SummaryRow& row : rows) {
+  for (const SummaryQso& row : rows) {
     if (IsCounted(row) && calls.contains(row.call)) {
       const auto found = repeated.find(QsoKey(row));
       if (found != repeated.end()) {
@@ -64,7 +64,7 @@ std::unordered_map<std::string, std::size_t> RepeatedRecords(const SummaryRows& 
 // callsign order already, so most are dropped as repeats at once.
 std::vector<std::string> StationsOf(const SummaryRows& rows) {
   std::vector<std::string> stations;
-  for (const SummaryRow& row : rows) {
+  for (const SummaryQso& row : rows) {
     std::string call = UpperAscii(row.call);
     if (stations.empty() || stations.back() != call) {
       stations.push_back(std::move(call));
@@ -80,7 +80,7 @@ std::vector<std::string> StationsOf(const SummaryRows& rows) {
 // Timed rows first, by time; then those without a time; each in record
 // order. The keys are sorted as values, which is several times quicker on a
 // large log than comparing through pointers to the rows.
-std::vector<const SummaryRow*> InTimeOrder(const SummaryRows& rows) {
+std::vector<const SummaryQso*> InTimeOrder(const SummaryRows& rows) {
   using Key = std::tuple<bool, Moment, std::size_t, std::size_t>;  // the last: the row's index
   std::vector<Key> keys;
   keys.reserve(rows.size());
@@ -88,7 +88,7 @@ std::vector<const SummaryRow*> InTimeOrder(const SummaryRows& rows) {
     keys.emplace_back(!rows[i].time, rows[i].time.value_or(0), rows[i].record, i);
   }
   std::sort(keys.begin(), keys.end());
-  std::vector<const SummaryRow*> ordered;
+  std::vector<const SummaryQso*> ordered;
   ordered.reserve(rows.size());
   for (const Key& key : keys) {
     ordered.push_back(&rows[std::get<3>(key)]);
@@ -101,10 +101,10 @@ class Gatherer {
  public:
   explicit Gatherer(LogSummary& summary) : summary_(summary) {}
 
-  void Add(const SummaryRow& row, std::size_t repeatsRecord) {
+  void Add(const SummaryQso& row, std::size_t repeatsRecord) {
     if (!IsCounted(row)) {
-      summary_.duplicates.push_back(
-          {row.call, row.band, row.mode, row.time, row.record, repeatsRecord});
+      summary_.duplicates.push_back(row);
+      summary_.duplicates.back().repeatsRecord = repeatsRecord;
       return;
     }
     summary_.hasTimes = summary_.hasTimes || row.time.has_value();
@@ -122,20 +122,19 @@ class Gatherer {
     if (IsFirstOf(row.multiplierIndex)) {
       ++hour.newMultipliers;
       ++line.multipliers;
-      summary_.multipliers.push_back({row.mode, row.band, row.reference, row.call, row.time, ""});
+      summary_.multipliers.push_back(row);
       firstWorked_[row.multiplierIndex] = summary_.multipliers.size() - 1;
     }
     if (row.points == 0) {
-      summary_.zeroPoints.push_back(
-          {row.call, row.band, row.mode, row.reference, row.time, row.record});
+      summary_.zeroPoints.push_back(row);
     }
     hour.score = points_ * static_cast<std::int64_t>(summary_.multipliers.size());
   }
 
   // The key on the row that added it, whichever row first worked it.
-  void NameKey(const SummaryRow& row) {
+  void NameKey(const SummaryQso& row) {
     if (!row.multiplierKey.empty() && row.multiplierIndex < firstWorked_.size()) {
-      summary_.multipliers[firstWorked_[row.multiplierIndex]].key = row.multiplierKey;
+      summary_.multipliers[firstWorked_[row.multiplierIndex]].multiplierKey = row.multiplierKey;
     }
   }
 
@@ -234,19 +233,18 @@ std::vector<ComparedBandMode> CompareBands(const std::vector<LogSummary>& logs) 
   return compared;
 }
 
-std::vector<WorkedMultiplier> MultipliersOnlyIn(const std::vector<LogSummary>& logs,
-                                                std::size_t only) {
+std::vector<SummaryQso> MultipliersOnlyIn(const std::vector<LogSummary>& logs, std::size_t only) {
   KeySet others;
   for (std::size_t i = 0; i < logs.size(); ++i) {
-    for (const WorkedMultiplier& multiplier : logs[i].multipliers) {
+    for (const SummaryQso& multiplier : logs[i].multipliers) {
       if (i != only) {
-        others.insert(multiplier.key);
+        others.insert(multiplier.multiplierKey);
       }
     }
   }
-  std::vector<WorkedMultiplier> found;
-  for (const WorkedMultiplier& multiplier : logs[only].multipliers) {
-    if (!others.contains(multiplier.key)) {
+  std::vector<SummaryQso> found;
+  for (const SummaryQso& multiplier : logs[only].multipliers) {
+    if (!others.contains(multiplier.multiplierKey)) {
       found.push_back(multiplier);
     }
   }
@@ -319,10 +317,10 @@ LogSummary Summarize(std::string name, const SummaryRows& rows, const TReportTot
   summary.leftOut = leftOut;
   const std::unordered_map<std::string, std::size_t> repeated = RepeatedRecords(rows);
   Gatherer gatherer(summary);
-  for (const SummaryRow* row : InTimeOrder(rows)) {
+  for (const SummaryQso* row : InTimeOrder(rows)) {
     gatherer.Add(*row, IsCounted(*row) ? 0 : repeated.at(QsoKey(*row)));
   }
-  for (const SummaryRow& row : rows) {
+  for (const SummaryQso& row : rows) {
     gatherer.NameKey(row);
   }
   gatherer.Finish();

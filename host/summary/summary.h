@@ -25,23 +25,28 @@
 
 namespace orva::host {
 
-// One log row as the plug-in scored it and the summary keeps it.
-struct SummaryRow {
+// One QSO as the summary keeps it: a log row as the plug-in scored it, and
+// an entry of the summary's lists (the multipliers, each with the QSO that
+// first worked it; the duplicates; the QSOs of 0 points), which show what
+// of it they need.
+struct SummaryQso {
   std::string call;
   std::string band;
   std::string mode;
   std::string reference;    // empty when the exchange holds none
   std::int32_t points = 0;  // kDuplicate for a duplicate
   // The position in the plug-in's multiplier list of the key the row counts
-  // towards, and the key itself on the row that added it.
+  // towards, and the key itself on the row that added it; in the list of
+  // multipliers, the key of each, for comparing logs by the plug-in's rule.
   std::size_t multiplierIndex = TScoreDetail::kNoMultiplier;
   std::string multiplierKey;
   std::optional<Moment> time;
-  std::size_t record = 0;  // the record's number in its file or table, from 1
+  std::size_t record = 0;         // the record's number in its file or table, from 1
+  std::size_t repeatsRecord = 0;  // a duplicate's: the record of the QSO it repeats
 };
 
 // A log's rows: a deque, which grows by 100,000 rows without moving any.
-using SummaryRows = std::deque<SummaryRow>;
+using SummaryRows = std::deque<SummaryQso>;
 
 struct BandModeLine {
   std::string band;
@@ -49,34 +54,6 @@ struct BandModeLine {
   std::int64_t qsos = 0;
   std::int64_t points = 0;
   std::int64_t multipliers = 0;
-};
-
-// A multiplier with the QSO that first worked it.
-struct WorkedMultiplier {
-  std::string mode;
-  std::string band;
-  std::string reference;
-  std::string call;
-  std::optional<Moment> time;
-  std::string key;  // the plug-in's key, for comparing logs by its rule
-};
-
-struct DuplicateQso {
-  std::string call;
-  std::string band;
-  std::string mode;
-  std::optional<Moment> time;
-  std::size_t record = 0;
-  std::size_t repeatsRecord = 0;
-};
-
-struct ZeroPointQso {
-  std::string call;
-  std::string band;
-  std::string mode;
-  std::string reference;
-  std::optional<Moment> time;
-  std::size_t record = 0;
 };
 
 // A clock hour (UTC), or the QSOs without a time (no hour, last), and the
@@ -92,13 +69,13 @@ struct HourLine {
 
 struct LogSummary {
   std::string name;
-  TReportTotals claimed;                      // as the plug-in's report has them
-  std::vector<BandModeLine> bands;            // by band (longest wave first), then mode
-  std::vector<WorkedMultiplier> multipliers;  // in the order first worked
-  std::vector<DuplicateQso> duplicates;       // in time order
-  std::vector<ZeroPointQso> zeroPoints;       // in time order
-  std::vector<HourLine> hours;                // an empty list: the log has no QSO
-  bool hasTimes = false;                      // any QSO of the log has a time
+  TReportTotals claimed;                // as the plug-in's report has them
+  std::vector<BandModeLine> bands;      // by band (longest wave first), then mode
+  std::vector<SummaryQso> multipliers;  // each by the QSO that first worked it, in that order
+  std::vector<SummaryQso> duplicates;   // in time order
+  std::vector<SummaryQso> zeroPoints;   // in time order
+  std::vector<HourLine> hours;          // an empty list: the log has no QSO
+  bool hasTimes = false;                // any QSO of the log has a time
   LeftOut leftOut;
   std::vector<std::string> stations;  // the callsigns worked, upper case, sorted
 };
@@ -127,7 +104,7 @@ struct ComparedHour {
 struct Comparison {
   std::vector<ComparedBandMode> bands;
   // Per log: the multipliers, and the callsigns, that no other log worked.
-  std::vector<std::vector<WorkedMultiplier>> multipliersOnly;
+  std::vector<std::vector<SummaryQso>> multipliersOnly;
   std::vector<std::vector<std::string>> stationsOnly;
   std::vector<ComparedHour> hours;
 };

@@ -82,7 +82,7 @@ void AppendNumbers(std::string& out, const std::vector<std::int64_t>& numbers) {
   out += ']';
 }
 
-void AppendMultiplier(std::string& out, const WorkedMultiplier& m) {
+void AppendMultiplier(std::string& out, const SummaryQso& m) {
   Fields(out)
       .Text("mode", m.mode)
       .Text("band", m.band)
@@ -117,10 +117,10 @@ void AppendLogLists(std::string& out, const LogSummary& log) {
   });
   AppendMember(out, kIndent, "multipliers_worked", [&] {
     AppendList(out, kIndent, log.multipliers,
-               [&](const WorkedMultiplier& m) { AppendMultiplier(out, m); });
+               [&](const SummaryQso& m) { AppendMultiplier(out, m); });
   });
   AppendMember(out, kIndent, "duplicates", [&] {
-    AppendList(out, kIndent, log.duplicates, [&](const DuplicateQso& d) {
+    AppendList(out, kIndent, log.duplicates, [&](const SummaryQso& d) {
       Fields(out)
           .Text("call", d.call)
           .Text("band", d.band)
@@ -131,7 +131,7 @@ void AppendLogLists(std::string& out, const LogSummary& log) {
     });
   });
   AppendMember(out, kIndent, "zero_points", [&] {
-    AppendList(out, kIndent, log.zeroPoints, [&](const ZeroPointQso& z) {
+    AppendList(out, kIndent, log.zeroPoints, [&](const SummaryQso& z) {
       Fields(out)
           .Text("call", z.call)
           .Text("band", z.band)
@@ -191,11 +191,9 @@ void AppendComparison(std::string& out, const Comparison& comparison) {
     });
   });
   AppendMember(out, kIndent, "multipliers_only", [&] {
-    AppendList(out, kIndent, comparison.multipliersOnly,
-               [&](const std::vector<WorkedMultiplier>& only) {
-                 AppendList(out, kIndent + 2, only,
-                            [&](const WorkedMultiplier& m) { AppendMultiplier(out, m); });
-               });
+    AppendList(out, kIndent, comparison.multipliersOnly, [&](const std::vector<SummaryQso>& only) {
+      AppendList(out, kIndent + 2, only, [&](const SummaryQso& m) { AppendMultiplier(out, m); });
+    });
   });
   AppendMember(out, kIndent, "stations_only", [&] {
     AppendList(out, kIndent, comparison.stationsOnly, [&](const std::vector<std::string>& only) {

@@ -84,10 +84,10 @@ SummaryTable HourTable(const LogSummary& log) {
   return table;
 }
 
-SummaryTable MultiplierTable(const std::string& heading,
-                             const std::vector<WorkedMultiplier>& multipliers, std::size_t limit) {
+SummaryTable MultiplierTable(const std::string& heading, const std::vector<SummaryQso>& multipliers,
+                             std::size_t limit) {
   return ListTable(heading, {{"Mode"}, {"Band"}, {"Reference"}, {"Call"}, {"First worked"}},
-                   multipliers, limit, [](const WorkedMultiplier& m) {
+                   multipliers, limit, [](const SummaryQso& m) {
                      return Row{m.mode, m.band, m.reference, m.call, TimeText(m.time)};
                    });
 }
@@ -95,7 +95,7 @@ SummaryTable MultiplierTable(const std::string& heading,
 SummaryTable DuplicateTable(const LogSummary& log, std::size_t limit) {
   return ListTable("Duplicates",
                    {{"Call"}, {"Band"}, {"Mode"}, {"Time"}, {"Record", true}, {"Repeats", true}},
-                   log.duplicates, limit, [](const DuplicateQso& d) {
+                   log.duplicates, limit, [](const SummaryQso& d) {
                      return Row{d.call,
                                 d.band,
                                 d.mode,
@@ -117,7 +117,7 @@ std::string ContinentList() {
 SummaryTable ZeroPointTable(const LogSummary& log, std::size_t limit) {
   SummaryTable table = ListTable(
       "QSOs of 0 points", {{"Call"}, {"Band"}, {"Mode"}, {"Reference"}, {"Time"}, {"Record", true}},
-      log.zeroPoints, limit, [](const ZeroPointQso& z) {
+      log.zeroPoints, limit, [](const SummaryQso& z) {
         return Row{z.call, z.band, z.mode, z.reference, TimeText(z.time), std::to_string(z.record)};
       });
   if (!log.zeroPoints.empty()) {

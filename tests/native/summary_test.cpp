@@ -108,7 +108,7 @@ TEST(Summary, CreditsEachMultiplierToTheEarliestQsoThatWorkedIt) {
   ASSERT_EQ(log.multipliers.size(), 3u);
   EXPECT_EQ(log.multipliers[0].call, "ZS6XX");
   EXPECT_EQ(log.multipliers[0].time, ParseMoment("2026-11-21 12:01"));
-  EXPECT_EQ(log.multipliers[0].key, "CW:20M|EU-005|");
+  EXPECT_EQ(log.multipliers[0].multiplierKey, "CW:20M|EU-005|");
   EXPECT_EQ(log.multipliers[1].reference, "AN-016");
   EXPECT_EQ(log.multipliers[2].call, "JA1AAA");
   EXPECT_EQ(log.multipliers[2].time, std::nullopt);
