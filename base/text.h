@@ -25,6 +25,16 @@ inline bool IsControl(char c) {
   return byte < 32 || byte == 127;
 }
 
+// ASCII only, whatever the locale: logs and the formats they come in are
+// read byte by byte.
+inline bool IsAsciiDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+inline bool IsAsciiLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 inline std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) {
     text.remove_prefix(1);

@@ -97,14 +97,6 @@ Specifier ParseSpecifier(std::string_view specifier) {
           error == std::errc::result_out_of_range ? std::string_view::npos : length};
 }
 
-bool IsAsciiLetter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-bool IsAsciiDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 bool IsNameByte(char c) {
   return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_';
 }

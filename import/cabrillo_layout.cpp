@@ -15,18 +15,11 @@ namespace {
 constexpr std::size_t kMostCallParts = 3;  // prefix/base/suffix
 constexpr std::size_t kShortestBase = 3;
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-bool IsLetter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 FieldKind KindOf(std::string_view field) {
-  if (!field.empty() && std::all_of(field.begin(), field.end(), IsDigit)) {
+  if (!field.empty() && std::all_of(field.begin(), field.end(), IsAsciiDigit)) {
     return FieldKind::kDigits;
   }
-  if (!field.empty() && std::all_of(field.begin(), field.end(), IsLetter)) {
+  if (!field.empty() && std::all_of(field.begin(), field.end(), IsAsciiLetter)) {
     return FieldKind::kLetters;
   }
   return FieldKind::kMixed;
@@ -35,12 +28,12 @@ FieldKind KindOf(std::string_view field) {
 // A part with a digit and a letter that ends in a letter: the callsign
 // proper, beside which a prefix or a suffix may stand.
 bool IsCallBase(std::string_view part) {
-  return part.size() >= kShortestBase && IsLetter(part.back()) &&
-         std::any_of(part.begin(), part.end(), IsDigit);
+  return part.size() >= kShortestBase && IsAsciiLetter(part.back()) &&
+         std::any_of(part.begin(), part.end(), IsAsciiDigit);
 }
 
 bool IsLoneDigit(std::string_view field) {
-  return field.size() == 1 && IsDigit(field[0]);
+  return field.size() == 1 && IsAsciiDigit(field[0]);
 }
 
 // Both are numbers, the second larger: a serial counting up.
@@ -119,7 +112,7 @@ std::string MostCommonWord(const std::vector<CabrilloLine>& lines, std::size_t f
 }  // namespace
 
 bool IsCallsignShaped(std::string_view word) {
-  const auto allowed = [](char c) { return IsLetter(c) || IsDigit(c) || c == '/'; };
+  const auto allowed = [](char c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '/'; };
   if (word.empty() || !std::all_of(word.begin(), word.end(), allowed)) {
     return false;
   }

@@ -55,10 +55,6 @@ bool IsContinentStyle(std::string_view reference) {
   return reference.size() >= 2 && letter(reference[0]) && letter(reference[1]);
 }
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 // A reference as stations send it: two letters, an optional "-" or "+", then
 // digits (EU-005, EU005, AN-016, SA+12). What else the rule finds at the end
 // of an exchange (a name, a serial, 59021) is another contest's exchange.
@@ -70,7 +66,7 @@ bool IsReferenceShaped(std::string_view reference) {
   if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) {
     rest.remove_prefix(1);
   }
-  return !rest.empty() && std::all_of(rest.begin(), rest.end(), IsDigit);
+  return !rest.empty() && std::all_of(rest.begin(), rest.end(), IsAsciiDigit);
 }
 
 bool IsBlankOrControl(char c) {
