@@ -172,9 +172,13 @@ constexpr std::size_t kHelpColumn = 26;
 
 // One command's lines of the help: its usage, then what it does.
 void AppendCommandHelp(std::string& help, const CommandShape& shape) {
-  std::string usage = "  " + std::string(shape.name);
+  // Appended piece by piece: GCC 12 at -O3 takes `" " + std::string(...)`
+  // for an overlapping copy (-Wrestrict), which fails the optimized build.
+  std::string usage = "  ";
+  usage += shape.name;
   if (!shape.arguments.empty()) {
-    usage += " " + std::string(shape.arguments);
+    usage += ' ';
+    usage += shape.arguments;
   }
   help += usage;
   if (usage.size() < kHelpColumn - 1) {
