@@ -351,13 +351,12 @@ bool FindBand(const PendingRecord& record, std::string_view& band, std::string& 
 std::string TakeDateAndTime(const PendingRecord& record, ImportedQso& qso) {
   const std::string_view date = Trim(record.date);
   const std::string_view time = Trim(record.time);
-  qso.date = DateOfDigits(date);
-  qso.time = TimeOfDigits(time);
+  qso.when = QsoTime(DayOf(date, Written::kDigits), TimeOf(time, Written::kDigits));
   std::string note;
-  if (qso.date.empty() && !date.empty()) {
+  if (!qso.when.HasDate() && !date.empty()) {
     note = "QSO_DATE " + Quoted(date) + " is no date (YYYYMMDD)";
   }
-  if (qso.time.empty() && !time.empty()) {
+  if (!qso.when.HasTime() && !time.empty()) {
     note +=
         (note.empty() ? "" : ", ") + ("TIME_ON " + Quoted(time) + " is no time (HHMM or HHMMSS)");
   }

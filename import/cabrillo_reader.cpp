@@ -50,20 +50,6 @@ std::optional<std::string_view> BandOf(std::string_view frequency) {
   return hertz ? BandOfFrequency(*hertz) : std::nullopt;
 }
 
-// Digits where the pattern has '9', the pattern's own byte elsewhere.
-bool Matches(std::string_view text, std::string_view pattern) {
-  if (text.size() != pattern.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool digit = text[i] >= '0' && text[i] <= '9';
-    if (pattern[i] == '9' ? !digit : text[i] != pattern[i]) {
-      return false;
-    }
-  }
-  return true;
-}
-
 void SplitFields(std::string_view text, std::vector<std::string_view>& fields,
                  std::string_view separators = " \t") {
   fields.clear();
@@ -100,18 +86,13 @@ std::string ReceivedExchange(const std::vector<std::string_view>& fields,
 
 // The line's date and time into the QSO; what was wrong with them, if anything.
 std::string TakeDateAndTime(std::string_view date, std::string_view time, ImportedQso& qso) {
-  if (Matches(date, "9999-99-99")) {
-    qso.date = DateOfDigits(std::string(date.substr(0, 4)) + std::string(date.substr(5, 2)) +
-                            std::string(date.substr(8, 2)));
-  }
-  if (time.size() == 4) {
-    qso.time = TimeOfDigits(time);
-  }
-  if (!qso.date.empty() && !qso.time.empty()) {
+  // Only the four digits HHMM: a Cabrillo line gives no seconds.
+  const QsoTime when(DayOf(date, Written::kSeparated),
+                     time.size() == 4 ? TimeOf(time, Written::kDigits) : std::nullopt);
+  if (when.At()) {
+    qso.when = when;
     return {};
   }
-  qso.date.clear();
-  qso.time.clear();
   return "the date and time " + Quoted(std::string(date) + " " + std::string(time)) +
          " are not YYYY-MM-DD HHMM: read without them";
 }

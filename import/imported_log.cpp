@@ -3,23 +3,12 @@
 #include "import/imported_log.h"
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 #include "base/text.h"
-#include "import/qso_moment.h"
 
 namespace orva::import {
 namespace {
-
-bool AllDigits(std::string_view text) {
-  return text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
-// A QSO without a date and time comes after every other.
-Moment TimeKey(const ImportedQso& qso) {
-  return MomentOf(qso.date, qso.time).value_or(std::numeric_limits<Moment>::max());
-}
 
 std::string WideEncodingProblem(std::string_view bytes) {
   const auto startsWith = [bytes](std::string_view mark) {
@@ -52,7 +41,7 @@ void PutInTimeOrder(std::vector<ImportedQso>& qsos) {
   std::vector<std::pair<Moment, std::size_t>> order;
   order.reserve(qsos.size());
   for (std::size_t i = 0; i < qsos.size(); ++i) {
-    order.emplace_back(TimeKey(qsos[i]), i);
+    order.emplace_back(qsos[i].when.OrderKey(), i);
   }
   // Most exports list the oldest QSO first: nothing to move then.
   const auto byTime = [](const auto& a, const auto& b) { return a.first < b.first; };
@@ -76,27 +65,6 @@ void PutInTimeOrder(std::vector<ImportedQso>& qsos) {
     qsos[to] = std::move(held);
     order[to].second = to;
   }
-}
-
-std::string DateOfDigits(std::string_view digits) {
-  if (digits.size() != 8 || !AllDigits(digits)) {
-    return {};
-  }
-  std::string date = std::string(digits.substr(0, 4)) + "-" + std::string(digits.substr(4, 2)) +
-                     "-" + std::string(digits.substr(6, 2));
-  return MomentOf(date, "00:00") ? date : std::string();
-}
-
-std::string TimeOfDigits(std::string_view digits) {
-  if ((digits.size() != 4 && digits.size() != 6) || !AllDigits(digits)) {
-    return {};
-  }
-  std::string time(digits.substr(0, 2));
-  for (std::size_t at = 2; at < digits.size(); at += 2) {
-    time += ':';
-    time += digits.substr(at, 2);
-  }
-  return MomentOf("1970-01-01", time) ? time : std::string();
 }
 
 void AppendExchangeField(std::string& exchange, std::string_view field) {

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "base/log_columns.h"
+#include "import/qso_moment.h"
 
 namespace orva::import {
 
 // One QSO, named after the log table's columns it fills, and where it came
-// from: its record's number and its date and time (UTC as the file gives it)
-// as "YYYY-MM-DD" and "HH:MM" or "HH:MM:SS", empty when the file gives none.
+// from: its record's number, and when it was made (UTC as the file gives it).
 struct ImportedQso {
   std::string CallSign;
   std::string DigiBand;
@@ -30,8 +30,7 @@ struct ImportedQso {
   std::string Continent;
   std::string ITUZone;
   std::size_t record = 0;  // as SkippedRecord counts them
-  std::string date;
-  std::string time;
+  QsoTime when;
 };
 
 // The log table an imported file makes: the columns the plug-in reads, in
@@ -51,16 +50,12 @@ inline constexpr QsoColumn kQsoColumns[] = {
     {log_column::kItuZone, &ImportedQso::ITUZone},
 };
 
-// Whether the table keeps, beside the columns the plug-in reads, where each
-// QSO came from (the columns below): the plug-in never reads them, and a
-// score is quicker without them where they cost a database their bytes.
-enum class Origins { kLeftOut, kKept };
-
-// The columns of a QSO's origin: its date and time as the file gives them,
-// and its record's number in the file.
-inline constexpr char kDateColumn[] = "QSODate";
-inline constexpr char kTimeColumn[] = "QSOTime";
-inline constexpr char kRecordColumn[] = "Record";
+// Beside the columns the plug-in reads, each row of the table tells which
+// of the imported QSOs it holds: their number, from 1 in the order the table
+// was given them. The plug-in reads the rows in its own order; the host's
+// tools find by this number where each came from (the QSO's record and
+// time), which they keep as they were read rather than as texts of the table.
+inline constexpr char kImportedQsoColumn[] = "ImportedQso";
 
 struct SkippedRecord {
   std::size_t record;  // counted from 1 in file order, skipped records included
@@ -97,12 +92,6 @@ std::optional<std::string_view> EightBitText(std::string_view bytes, ImportedLog
 // a time by both, equal ones and those without either keeping file order,
 // after those with them.
 void PutInTimeOrder(std::vector<ImportedQso>& qsos);
-
-// "YYYY-MM-DD" for the eight digits YYYYMMDD of a date, else empty.
-std::string DateOfDigits(std::string_view digits);
-
-// "HH:MM" for the four digits HHMM of a time, "HH:MM:SS" for six, else empty.
-std::string TimeOfDigits(std::string_view digits);
 
 // Appends `field` to an exchange made of fields, a space between two.
 void AppendExchangeField(std::string& exchange, std::string_view field);

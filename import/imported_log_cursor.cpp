@@ -5,21 +5,14 @@
 #include "import/imported_log_cursor.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
-#include <span>
 
 #include "base/failure.h"
 #include "base/text.h"
 #include "scoring/recalculation.h"
 
 namespace orva::import {
-namespace {
-
-// The origin columns that are texts of the QSO; Record is a number.
-constexpr QsoColumn kOriginTexts[] = {{kDateColumn, &ImportedQso::date},
-                                      {kTimeColumn, &ImportedQso::time}};
-
-}  // namespace
 
 void ImportedLogCursor::Open(const std::string& queryText) {
   OpenInOrder(queryText, false);
@@ -58,19 +51,15 @@ std::optional<std::string_view> ImportedLogCursor::FieldText(const std::string& 
     throw Failure("The query has no current row to read '" + name + "' from");
   }
   const ImportedQso& qso = qsos_[order_[row_]];
-  const auto named = [&name](const QsoColumn& column) {
-    return EqualIgnoringAsciiCase(column.name, name);
-  };
-  using Columns = std::span<const QsoColumn>;
-  for (const Columns columns : {Columns(kQsoColumns), Columns(kOriginTexts)}) {
-    if (const auto column = std::find_if(columns.begin(), columns.end(), named);
-        column != columns.end()) {
-      return qso.*column->text;
-    }
+  const auto column = std::find_if(
+      std::begin(kQsoColumns), std::end(kQsoColumns),
+      [&name](const QsoColumn& column) { return EqualIgnoringAsciiCase(column.name, name); });
+  if (column != std::end(kQsoColumns)) {
+    return qso.*column->text;
   }
-  if (EqualIgnoringAsciiCase(kRecordColumn, name)) {
-    record_ = std::to_string(qso.record);
-    return record_;
+  if (EqualIgnoringAsciiCase(kImportedQsoColumn, name)) {
+    number_ = std::to_string(order_[row_] + 1);
+    return number_;
   }
   return std::nullopt;
 }

@@ -4,7 +4,7 @@
 // over a table of the host's log. It delivers what the native layer's
 // temporary log does: the whole table in file order, or in callsign byte
 // order with the QSOs of one callsign in file order, and besides the columns
-// the plug-in reads, where each QSO came from (QSODate, QSOTime, Record).
+// the plug-in reads, the number of each QSO (kImportedQsoColumn).
 #pragma once
 
 #include <cstddef>
@@ -44,7 +44,7 @@ class ImportedLogCursor final : public platform::LogCursor {
   std::vector<std::size_t> order_;  // indexes into qsos_, in the order opened
   std::size_t row_ = 0;
   bool open_ = false;
-  std::string record_;  // the current row's Record as text
+  std::string number_;  // the current row's kImportedQsoColumn as text
 };
 
 }  // namespace orva::import

@@ -40,37 +40,27 @@ void BindText(sqlite3* database, sqlite3_stmt* insert, int column, const std::st
         sqlite3_bind_text64(insert, column, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8));
 }
 
-// The origin columns after them, when kept, in the order they are bound.
-struct OriginColumn {
-  const char* name;
-  const char* type;
-};
-constexpr OriginColumn kOriginColumns[] = {
-    {kDateColumn, "TEXT"}, {kTimeColumn, "TEXT"}, {kRecordColumn, "INTEGER"}};
-
-std::string CreateTable(const std::string& table, bool kept) {
+// The plug-in's columns, then the QSO's number in the list the table was
+// given. As the table's INTEGER PRIMARY KEY it is the row id itself, and
+// costs the database no bytes.
+std::string CreateTable(const std::string& table) {
   std::string sql = "CREATE TABLE " + table + " (";
   for (const QsoColumn& column : kQsoColumns) {
-    sql += std::string(&column == kQsoColumns ? "" : ", ") + column.name + " TEXT";
+    sql += column.name + std::string(" TEXT, ");
   }
-  for (const OriginColumn& column : kOriginColumns) {
-    sql += kept ? std::string(", ") + column.name + " " + column.type : "";
-  }
-  return sql + ")";
+  return sql + kImportedQsoColumn + " INTEGER PRIMARY KEY)";
 }
 
-std::string InsertRow(const std::string& table, bool kept) {
-  const std::size_t columns = std::size(kQsoColumns) + (kept ? std::size(kOriginColumns) : 0);
-  std::string sql = "INSERT INTO " + table + " VALUES (?";
-  for (std::size_t column = 1; column < columns; ++column) {
-    sql += ", ?";
+std::string InsertRow(const std::string& table) {
+  std::string sql = "INSERT INTO " + table + " VALUES (";
+  for (std::size_t column = 0; column < std::size(kQsoColumns); ++column) {
+    sql += "?, ";
   }
-  return sql + ")";
+  return sql + "?)";
 }
 
 void FillTable(const std::string& path, const std::vector<ImportedQso>& qsos,
-               const std::string& table, Origins origins) {
-  const bool kept = origins == Origins::kKept;
+               const std::string& table) {
   sqlite3* raw = nullptr;
   const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
   const Database database(raw, sqlite3_close);
@@ -79,20 +69,17 @@ void FillTable(const std::string& path, const std::vector<ImportedQso>& qsos,
   }
   Check(raw, opened);
   Execute(raw, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN;");
-  Execute(raw, CreateTable(table, kept));
+  Execute(raw, CreateTable(table));
   sqlite3_stmt* rawInsert = nullptr;
-  Check(raw, sqlite3_prepare_v2(raw, InsertRow(table, kept).c_str(), -1, &rawInsert, nullptr));
+  Check(raw, sqlite3_prepare_v2(raw, InsertRow(table).c_str(), -1, &rawInsert, nullptr));
   const Statement insert(rawInsert, sqlite3_finalize);
+  sqlite3_int64 number = 0;
   for (const ImportedQso& qso : qsos) {
     int column = 0;
     for (const QsoColumn& tableColumn : kQsoColumns) {
       BindText(raw, rawInsert, ++column, qso.*tableColumn.text);
     }
-    if (kept) {
-      BindText(raw, rawInsert, ++column, qso.date);
-      BindText(raw, rawInsert, ++column, qso.time);
-      Check(raw, sqlite3_bind_int64(rawInsert, ++column, static_cast<sqlite3_int64>(qso.record)));
-    }
+    Check(raw, sqlite3_bind_int64(rawInsert, ++column, ++number));
     Check(raw, sqlite3_step(rawInsert), SQLITE_DONE);
     Check(raw, sqlite3_reset(rawInsert));
   }
@@ -112,7 +99,7 @@ std::string NewTemporaryFile() {
 }  // namespace
 
 TemporaryLogDatabase::TemporaryLogDatabase(const std::vector<ImportedQso>& qsos,
-                                           const std::string& table, Origins origins) {
+                                           const std::string& table) {
   // The table is created by the very name the plug-in's query will hold.
   if (!IsPlainName(table)) {
     throw Failure("the table name " + Quoted(table) +
@@ -120,7 +107,7 @@ TemporaryLogDatabase::TemporaryLogDatabase(const std::vector<ImportedQso>& qsos,
   }
   path_ = NewTemporaryFile();
   try {
-    FillTable(path_, qsos, table, origins);
+    FillTable(path_, qsos, table);
   } catch (...) {
     std::remove(path_.c_str());
     throw;

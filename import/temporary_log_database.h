@@ -11,12 +11,12 @@
 namespace orva::import {
 
 // A new database file in the system's temporary folder, holding the QSOs in
-// the table `table` (letters, digits and underscores), removed again with this object.
+// the table `table` (letters, digits and underscores), each numbered in the
+// column kImportedQsoColumn, removed again with this object.
 // Raises a Failure with the reason when it cannot be made.
 class TemporaryLogDatabase {
  public:
-  TemporaryLogDatabase(const std::vector<ImportedQso>& qsos, const std::string& table,
-                       Origins origins = Origins::kLeftOut);
+  TemporaryLogDatabase(const std::vector<ImportedQso>& qsos, const std::string& table);
   ~TemporaryLogDatabase();
   TemporaryLogDatabase(const TemporaryLogDatabase&) = delete;
   TemporaryLogDatabase& operator=(const TemporaryLogDatabase&) = delete;

@@ -34,8 +34,7 @@ using orva::host::Options;
 
 ExitStatus Explain(const Options& options) {
   bool complete = true;
-  const auto log = orva::host::OpenLog::Open(options.logs.front(), options.import, complete,
-                                             orva::import::Origins::kKept);
+  const auto log = orva::host::OpenLog::Open(options.logs.front(), options.import, complete);
   orva::host::Explain(*log, options.import.table, stdout);
   return complete ? kSucceeded : kIncomplete;
 }

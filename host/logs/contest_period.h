@@ -1,6 +1,6 @@
-// Moments of a contest: the date and time of a QSO as a log gives them, and
-// the contest period of --from and --to, which leaves out of every tool the
-// QSOs outside it. A whole logbook exported for one contest then scores as
+// Moments of a contest: the contest period of --from and --to (times in the
+// form ParseMoment reads), which leaves out of every tool the QSOs outside
+// it, and the hours the summary counts by. A whole logbook exported for one contest then scores as
 // that contest's log.
 #pragma once
 
@@ -14,16 +14,10 @@
 
 namespace orva::host {
 
+using import::FormatMoment;
 using import::kSecondsPerHour;
 using import::Moment;
-using import::MomentOf;
-
-// The moment of "YYYY-MM-DD HH:MM", the form --from and --to take; nothing
-// for any other text.
-std::optional<Moment> ParseMoment(std::string_view text);
-
-// "YYYY-MM-DD HH:MM", seconds left out.
-std::string FormatMoment(Moment moment);
+using import::ParseMoment;
 
 // The start of the clock hour that holds the moment.
 inline Moment HourOf(Moment moment) {

@@ -65,7 +65,7 @@ void KeepInPeriod(import::ImportedLog& log, const ContestPeriod& period, const s
   std::vector<import::ImportedQso> kept;
   kept.reserve(log.qsos.size());
   for (import::ImportedQso& qso : log.qsos) {
-    const std::optional<Moment> time = MomentOf(qso.date, qso.time);
+    const std::optional<Moment> time = qso.when.At();
     if (!period.Holds(time)) {
       ++leftOut.outsidePeriod;
       continue;
@@ -83,6 +83,15 @@ void KeepInPeriod(import::ImportedLog& log, const ContestPeriod& period, const s
 }
 
 }  // namespace
+
+std::vector<QsoOrigin> OriginsOf(const std::vector<import::ImportedQso>& qsos) {
+  std::vector<QsoOrigin> origins;
+  origins.reserve(qsos.size());
+  for (const import::ImportedQso& qso : qsos) {
+    origins.push_back({qso.record, qso.when});
+  }
+  return origins;
+}
 
 bool IsEmptyFile(std::string_view bytes) {
   return Trim(bytes).empty();

@@ -47,6 +47,16 @@ std::string ReadUserFile(const std::string& path);
 orva::import::ImportedLog ImportFile(const LogSpec& source, const ImportSettings& settings,
                                      bool& complete, LeftOut* leftOut = nullptr);
 
+// Where an imported QSO came from, kept as its reader read it: what the
+// explanation and the summary trace each scored row to.
+struct QsoOrigin {
+  std::size_t record;  // in its file, from 1
+  import::QsoTime when;
+};
+
+// The origins of the QSOs, in their order.
+std::vector<QsoOrigin> OriginsOf(const std::vector<import::ImportedQso>& qsos);
+
 // Whether a file's bytes are those of an empty file: none, or blanks and
 // line ends alone, as an editor saves a file emptied. The tools name such a
 // file empty, and score it as a log of no QSO.

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/logs/log_source.h"
 #include "import/imported_log.h"
@@ -22,12 +23,9 @@ class OpenLog {
   // Raises a HostFailure when the log cannot be opened or read. `complete`
   // turns false when records of a file were left out (each named on
   // standard error) or the file holds no QSO. An imported file's QSOs are
-  // put in time order, in which the contest counts them; `origins` says
-  // whether its rows must tell where each came from (held in memory, they
-  // always do).
+  // put in time order, in which the contest counts them.
   static std::unique_ptr<OpenLog> Open(const LogSpec& source, const ImportSettings& settings,
-                                       bool& complete,
-                                       import::Origins origins = import::Origins::kLeftOut);
+                                       bool& complete);
   ~OpenLog();
   OpenLog(const OpenLog&) = delete;
   OpenLog& operator=(const OpenLog&) = delete;
@@ -38,23 +36,26 @@ class OpenLog {
   std::uint32_t Connection() const;
   // The log's file as the tools name it (NameOfFile, console.h).
   const std::string& Name() const { return name_; }
-  // True for another program's file whose rows tell where each came from
-  // (the columns import::kDateColumn, kTimeColumn and kRecordColumn).
-  bool KeepsOrigins() const;
   // True for another program's file, whose QSOs were imported.
   bool Imported() const { return source_ != LogSpec::Format::kSqlite; }
+  // Where each imported QSO came from, by the number its row holds in the
+  // column import::kImportedQsoColumn (the first at [0]); empty for an
+  // SQLite log.
+  const std::vector<QsoOrigin>& ImportedOrigins() const { return origins_; }
   // What the import left out of the file; nothing for an SQLite log.
-  const LeftOut& Left() const { return leftOut_; }
+  const LeftOut& Omissions() const { return omissions_; }
 
  private:
-  struct Held;  // what the system holds open
+  struct RowSource;  // what the system reads the rows from
 
-  OpenLog(const LogSpec& source, const LeftOut& leftOut, std::unique_ptr<Held> held);
+  OpenLog(const LogSpec& source, const LeftOut& omissions, std::vector<QsoOrigin> origins,
+          std::unique_ptr<RowSource> rows);
 
   std::string name_;
   LogSpec::Format source_;
-  LeftOut leftOut_;
-  std::unique_ptr<Held> held_;
+  LeftOut omissions_;
+  std::vector<QsoOrigin> origins_;
+  std::unique_ptr<RowSource> rows_;
 };
 
 }  // namespace orva::host

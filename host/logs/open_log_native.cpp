@@ -16,12 +16,11 @@
 
 namespace orva::host {
 
-struct OpenLog::Held {
+struct OpenLog::RowSource {
   std::unique_ptr<import::TemporaryLogDatabase> imported;
-  import::Origins origins;
   std::uint32_t connection;
 
-  ~Held() { orva_log_close(connection); }
+  ~RowSource() { orva_log_close(connection); }
 };
 
 bool ReadsSqliteLogs() {
@@ -29,10 +28,11 @@ bool ReadsSqliteLogs() {
 }
 
 std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettings& settings,
-                                       bool& complete, import::Origins origins) {
+                                       bool& complete) {
   std::unique_ptr<import::TemporaryLogDatabase> imported;
   std::string database = source.path;
   LeftOut leftOut;
+  std::vector<QsoOrigin> origins;
   if (source.format == LogSpec::Format::kSqlite && settings.period.Limited()) {
     WriteText(stderr,
               "orva-host: " + NameOfFile(source.path) +
@@ -41,8 +41,9 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
   if (source.format != LogSpec::Format::kSqlite) {
     import::ImportedLog log = ImportFile(source, settings, complete, &leftOut);
     import::PutInTimeOrder(log.qsos);
+    origins = OriginsOf(log.qsos);
     try {
-      imported = std::make_unique<import::TemporaryLogDatabase>(log.qsos, settings.table, origins);
+      imported = std::make_unique<import::TemporaryLogDatabase>(log.qsos, settings.table);
     } catch (const std::exception& failure) {
       throw HostFailure("cannot import " + NameOfFile(source.path) + ": " + failure.what());
     }
@@ -63,28 +64,27 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
     const std::string name = imported ? database : NameOfFile(source.path);
     throw HostFailure(hint ? *hint : "cannot open log " + name + ": " + orva_log_last_error());
   }
-  return std::unique_ptr<OpenLog>(new OpenLog(
-      source, leftOut, std::make_unique<Held>(std::move(imported), origins, connection)));
+  return std::unique_ptr<OpenLog>(
+      new OpenLog(source, leftOut, std::move(origins),
+                  std::make_unique<RowSource>(std::move(imported), connection)));
 }
 
-OpenLog::OpenLog(const LogSpec& source, const LeftOut& leftOut, std::unique_ptr<Held> held)
+OpenLog::OpenLog(const LogSpec& source, const LeftOut& omissions, std::vector<QsoOrigin> origins,
+                 std::unique_ptr<RowSource> rows)
     : name_(NameOfFile(source.path)),
       source_(source.format),
-      leftOut_(leftOut),
-      held_(std::move(held)) {}
+      omissions_(omissions),
+      origins_(std::move(origins)),
+      rows_(std::move(rows)) {}
 
 OpenLog::~OpenLog() = default;
 
 std::unique_ptr<platform::LogCursor> OpenLog::Rows() const {
-  return platform::BindLogCursor(held_->connection);
+  return platform::BindLogCursor(rows_->connection);
 }
 
 std::uint32_t OpenLog::Connection() const {
-  return held_->connection;
-}
-
-bool OpenLog::KeepsOrigins() const {
-  return held_->imported && held_->origins == import::Origins::kKept;
+  return rows_->connection;
 }
 
 }  // namespace orva::host

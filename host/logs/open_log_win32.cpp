@@ -10,7 +10,7 @@
 
 namespace orva::host {
 
-struct OpenLog::Held {
+struct OpenLog::RowSource {
   std::vector<import::ImportedQso> qsos;
   std::string table;
 };
@@ -20,35 +20,35 @@ bool ReadsSqliteLogs() {
 }
 
 std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettings& settings,
-                                       bool& complete, import::Origins) {
+                                       bool& complete) {
   if (source.format == LogSpec::Format::kSqlite) {
     throw HostFailure(NameOfFile(source.path) + " is an SQLite log, " + kSqliteLogsElsewhere);
   }
   LeftOut leftOut;
   import::ImportedLog log = ImportFile(source, settings, complete, &leftOut);
   import::PutInTimeOrder(log.qsos);
+  std::vector<QsoOrigin> origins = OriginsOf(log.qsos);
   return std::unique_ptr<OpenLog>(
-      new OpenLog(source, leftOut, std::make_unique<Held>(std::move(log.qsos), settings.table)));
+      new OpenLog(source, leftOut, std::move(origins),
+                  std::make_unique<RowSource>(std::move(log.qsos), settings.table)));
 }
 
-OpenLog::OpenLog(const LogSpec& source, const LeftOut& leftOut, std::unique_ptr<Held> held)
+OpenLog::OpenLog(const LogSpec& source, const LeftOut& omissions, std::vector<QsoOrigin> origins,
+                 std::unique_ptr<RowSource> rows)
     : name_(NameOfFile(source.path)),
       source_(source.format),
-      leftOut_(leftOut),
-      held_(std::move(held)) {}
+      omissions_(omissions),
+      origins_(std::move(origins)),
+      rows_(std::move(rows)) {}
 
 OpenLog::~OpenLog() = default;
 
 std::unique_ptr<platform::LogCursor> OpenLog::Rows() const {
-  return std::make_unique<import::ImportedLogCursor>(held_->qsos, held_->table);
+  return std::make_unique<import::ImportedLogCursor>(rows_->qsos, rows_->table);
 }
 
 std::uint32_t OpenLog::Connection() const {
   return 0;
-}
-
-bool OpenLog::KeepsOrigins() const {
-  return true;
 }
 
 }  // namespace orva::host

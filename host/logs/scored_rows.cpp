@@ -22,21 +22,24 @@
 namespace orva::host {
 namespace {
 
-std::size_t NumberOf(std::string_view text) {
-  std::size_t number = 0;
+template <typename Number>
+Number NumberOf(std::string_view text) {
+  Number number = 0;
   std::from_chars(text.data(), text.data() + text.size(), number);
   return number;
 }
 
-// Where each scored row came from. An imported file's rows carry it in
-// columns of their own. The rows of an SQLite log are numbered in their
-// table's order: the recalculation reads them ordered by callsign, those of
-// one callsign in table order, so a first pass in that same order lists the
-// number of each; a callsign other than the list's (the log was written to
-// in between) ends the numbering rather than give wrong numbers.
+// Where each scored row came from. An imported file's rows hold the number
+// of their QSO, whose origin the open log kept as its reader read it. The
+// rows of an SQLite log are numbered in their table's order: the
+// recalculation reads them ordered by callsign, those of one callsign in
+// table order, so a first pass in that same order lists the number of each;
+// a callsign other than the list's (the log was written to in between) ends
+// the numbering rather than give wrong numbers.
 class RowOrigins {
  public:
-  explicit RowOrigins(platform::LogCursor& importedRows) : importedRows_(&importedRows) {}
+  RowOrigins(const std::vector<QsoOrigin>& imported, platform::LogCursor& rows)
+      : imported_(&imported), importedRows_(&rows) {}
   // The recalculation refuses a table name that could carry more into the
   // query text than a table's name; so does the numbering.
   RowOrigins(std::uint32_t connection, const std::string& table) {
@@ -45,28 +48,31 @@ class RowOrigins {
         NumberTableRows(connection, table);
       }
     } catch (const std::exception&) {
-      numbered_.clear();  // a view, or a table without row ids: no numbers
+      tableRows_.clear();  // a view, or a table without row ids: no numbers
     }
   }
 
   void Trace(ScoredRow& row) {
     if (importedRows_) {
-      date_ = importedRows_->FieldText(import::kDateColumn).value_or("");
-      time_ = importedRows_->FieldText(import::kTimeColumn).value_or("");
-      row.record = NumberOf(importedRows_->FieldText(import::kRecordColumn).value_or(""));
-      row.date = date_;
-      row.time = time_;
-    } else if (next_ < numbered_.size() && numbered_[next_].callSign == row.callSign) {
-      row.record = numbered_[next_++].number;
+      const auto number =
+          NumberOf<std::size_t>(importedRows_->FieldText(import::kImportedQsoColumn).value_or(""));
+      if (number >= 1 && number <= imported_->size()) {
+        const QsoOrigin& origin = (*imported_)[number - 1];
+        row.record = origin.record;
+        row.when = origin.when;
+      }
+    } else if (next_ < tableRows_.size() && tableRows_[next_].callSign == row.callSign) {
+      row.record = tableRows_[next_++].number;
     } else {
-      next_ = numbered_.size();
+      next_ = tableRows_.size();
     }
   }
 
  private:
-  struct Numbered {
+  // A row of an SQLite log's table, in the recalculation's order.
+  struct TableRow {
     std::string callSign;  // as the record holds it
-    std::size_t number;
+    std::size_t number;    // its place in table order, from 1
   };
 
   void NumberTableRows(std::uint32_t connection, const std::string& table) {
@@ -74,19 +80,16 @@ class RowOrigins {
     rows->Open("Select rowid as OrvaRowId, CallSign from " + table + " order by CallSign");
     std::vector<std::int64_t> rowIds;
     for (; !rows->Eof(); rows->Next()) {
-      std::int64_t rowId = 0;
-      const std::string_view id = rows->FieldText("OrvaRowId").value_or("");
-      std::from_chars(id.data(), id.data() + id.size(), rowId);
-      rowIds.push_back(rowId);
+      rowIds.push_back(NumberOf<std::int64_t>(rows->FieldText("OrvaRowId").value_or("")));
       ShortString callSign{};
       callSign.assign(rows->FieldText(log_column::kCallSign).value_or(""));
-      numbered_.push_back({std::string(callSign.text()), 0});
+      tableRows_.push_back({std::string(callSign.text()), 0});
     }
     rows->Close();
     std::vector<std::int64_t> inTableOrder = rowIds;
     std::sort(inTableOrder.begin(), inTableOrder.end());
     for (std::size_t i = 0; i < rowIds.size(); ++i) {
-      numbered_[i].number =
+      tableRows_[i].number =
           static_cast<std::size_t>(
               std::lower_bound(inTableOrder.begin(), inTableOrder.end(), rowIds[i]) -
               inTableOrder.begin()) +
@@ -94,9 +97,9 @@ class RowOrigins {
     }
   }
 
+  const std::vector<QsoOrigin>* imported_ = nullptr;
   platform::LogCursor* importedRows_ = nullptr;
-  std::string date_, time_;
-  std::vector<Numbered> numbered_;
+  std::vector<TableRow> tableRows_;
   std::size_t next_ = 0;
 };
 
@@ -110,8 +113,8 @@ void ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObse
   try {
     TContest contest(current);
     std::unique_ptr<platform::LogCursor> rows = log.Rows();
-    RowOrigins origins =
-        log.KeepsOrigins() ? RowOrigins(*rows) : RowOrigins(log.Connection(), table);
+    RowOrigins origins = log.Imported() ? RowOrigins(log.ImportedOrigins(), *rows)
+                                        : RowOrigins(log.Connection(), table);
     TLogQuery query("LogQuery", std::move(rows));
     Recalculate(contest, query,
                 [&](const TExchangeRecord& row, std::int32_t points, const TScoreDetail& detail) {
@@ -122,7 +125,6 @@ void ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObse
                                    detail.reference,
                                    points,
                                    detail.multiplier,
-                                   {},
                                    {},
                                    0,
                                    detail.multiplierIndex};

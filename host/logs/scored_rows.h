@@ -23,8 +23,7 @@ struct ScoredRow {
   std::string_view reference;   // what the rule found at the end; empty when none
   std::int32_t points;          // 15, 2 or 0; -1 for a duplicate
   std::string_view multiplier;  // the key it added; empty when none
-  std::string_view date;        // "YYYY-MM-DD", UTC as the file gives it; empty when unknown
-  std::string_view time;        // "HH:MM" or "HH:MM:SS"; empty when unknown
+  import::QsoTime when;         // as the file gives it; nothing for an SQLite log's rows
   std::size_t record;           // its number in its file or table, from 1; 0 when unknown
   // The position in the multiplier list of the key it counts towards, which
   // an earlier row may have added (TScoreDetail::multiplierIndex).
@@ -35,8 +34,8 @@ using ScoredRowObserver = std::function<void(const ScoredRow&)>;
 
 // Scores every row of `table` in `log` as the plug-in's recalculation does
 // and shows each to `observe` in that order. An imported file's rows tell
-// where they came from when it was opened with its origins kept; an SQLite
-// log's rows are numbered in their table's order and have no date or time.
+// where they came from (OpenLog::ImportedOrigins); an SQLite log's rows are
+// numbered in their table's order and have no date or time.
 // When the recalculation fails, the rows shown before stand and a HostFailure
 // with the reason is raised, its status kIncomplete. `totals`, when given,
 // receives the report's totals.

@@ -21,13 +21,12 @@ namespace {
 // A summary of part of a log would claim a score the plug-in never showed:
 // a recalculation that fails part way gives none.
 LogSummary SummarizeLog(const LogSpec& source, const ImportSettings& settings, bool& complete) {
-  const std::unique_ptr<OpenLog> log =
-      OpenLog::Open(source, settings, complete, import::Origins::kKept);
+  const std::unique_ptr<OpenLog> log = OpenLog::Open(source, settings, complete);
   SummaryRows rows;
   TReportTotals totals;
-  LeftOut leftOut = log->Left();
+  LeftOut leftOut = log->Omissions();
   const auto keep = [&](const ScoredRow& row) {
-    const std::optional<Moment> time = MomentOf(row.date, row.time);
+    const std::optional<Moment> time = row.when.At();
     rows.push_back({std::string(row.callSign), std::string(row.band), std::string(row.mode),
                     std::string(row.reference), row.points, row.multiplierIndex,
                     std::string(row.multiplier), time, row.record});

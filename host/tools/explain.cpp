@@ -22,10 +22,12 @@ void AppendRow(std::string& out, const ScoredRow& row) {
     out += '\t';
   }
   out += std::to_string(row.points);
-  for (const std::string_view field : {row.multiplier, row.date, row.time}) {
-    out += '\t';
-    AppendEscaped(out, field);
-  }
+  out += '\t';
+  AppendEscaped(out, row.multiplier);
+  out += '\t';
+  row.when.AppendDate(out);
+  out += '\t';
+  row.when.AppendTime(out);
   out += '\t';
   if (row.record != 0) {
     out += std::to_string(row.record);

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <limits>
 #include <map>
 #include <optional>
 #include <span>
@@ -78,12 +77,6 @@ bool IsBlankOrControl(char c) {
 bool CanNeverMatch(std::string_view callSign) {
   return callSign.empty() || std::any_of(callSign.begin(), callSign.end(),
                                          [](char c) { return IsBlankOrControl(c) || c == '='; });
-}
-
-// A QSO without a date and time counts as made after every other, as in the
-// order a log is scored in (import::PutInTimeOrder).
-Moment TimeOrderKey(std::string_view date, std::string_view time) {
-  return import::MomentOf(date, time).value_or(std::numeric_limits<Moment>::max());
 }
 
 // What one QSO gave: the callsign, what the rule found at the end of its
@@ -246,7 +239,7 @@ class StationReader {
     const std::string callSign(log_column::kCallSign), exchange(log_column::kQsoReportRecived);
     for (; !query.Eof(); query.Next()) {
       const std::string call(query.FieldText(callSign));
-      Read(call, query.FieldText(exchange), TimeOrderKey({}, {}));
+      Read(call, query.FieldText(exchange), import::QsoTime().OrderKey());
     }
   }
 
@@ -267,7 +260,7 @@ void ReadLog(const LogSpec& source, const ImportSettings& settings, StationReade
   if (source.format != LogSpec::Format::kSqlite) {
     const import::ImportedLog log = ImportFile(source, settings, complete);
     for (const import::ImportedQso& qso : log.qsos) {
-      reader.Read(qso.CallSign, qso.QSOReportRecived, TimeOrderKey(qso.date, qso.time));
+      reader.Read(qso.CallSign, qso.QSOReportRecived, qso.when.OrderKey());
     }
     return;
   }

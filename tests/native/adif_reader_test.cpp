@@ -2,6 +2,7 @@
 // the format it must accept, each fault that costs exactly one record, and
 // the lengths written too long that cost none.
 #include "import/adif_reader.h"
+#include "tests/qso_time_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -164,7 +165,8 @@ TEST_P(AdifWhen, KeepsTheDateAndTimeOrNotesWhyNot) {
       ReadAdif(kGood + "<CALL:4>W1AW <BAND:3>20m <MODE:2>CW " + GetParam().fields + "<EOR>");
   ASSERT_EQ(log.qsos.size(), 2u);
   const ImportedQso& qso = log.qsos[1];
-  EXPECT_EQ(std::vector<std::string>({qso.date, qso.time, std::to_string(qso.record)}),
+  const auto [date, time] = orva::test::Texts(qso.when);
+  EXPECT_EQ(std::vector<std::string>({date, time, std::to_string(qso.record)}),
             std::vector<std::string>({GetParam().date, GetParam().time, "2"}));
   EXPECT_EQ(Noted(log), GetParam().note.empty()
                             ? std::vector<std::string>{}

@@ -3,6 +3,7 @@
 // generated lines, the band of each frequency or designator, each faulty QSO
 // line that costs exactly one record, and a file cut off in its last line.
 #include "import/cabrillo_reader.h"
+#include "tests/qso_time_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -417,8 +418,8 @@ TEST(CabrilloReader, ReadsEveryModeWordWithTheSidebandsAsSsb) {
 TEST(CabrilloReader, KeepsEachQsosRecordDateAndTime) {
   const ImportedLog log = ReadCabrillo("QSO:\n" + kGood);
   ASSERT_EQ(log.qsos.size(), 1u);
-  EXPECT_EQ(std::vector<std::string>(
-                {std::to_string(log.qsos[0].record), log.qsos[0].date, log.qsos[0].time}),
+  const auto [date, time] = orva::test::Texts(log.qsos[0].when);
+  EXPECT_EQ(std::vector<std::string>({std::to_string(log.qsos[0].record), date, time}),
             std::vector<std::string>({"2", "2026-11-21", "13:04"}));
 }
 

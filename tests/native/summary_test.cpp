@@ -16,6 +16,7 @@
 #include "host/system/file_names.h"
 #include "import/bands.h"
 #include "scoring/report.h"
+#include "tests/qso_time_texts.h"
 #include "tests/test_support.h"
 
 namespace orva::host {
@@ -194,14 +195,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ContestPeriod, HoldsItsStartNotItsEndAndEveryQsoWithoutATime) {
   const ContestPeriod period{ParseMoment("2026-11-21 12:00"), ParseMoment("2026-11-22 12:00")};
-  EXPECT_TRUE(period.Holds(MomentOf("2026-11-21", "12:00")));
-  EXPECT_TRUE(period.Holds(MomentOf("2026-11-22", "11:59:59")));
-  EXPECT_FALSE(period.Holds(MomentOf("2026-11-22", "12:00")));
-  EXPECT_FALSE(period.Holds(MomentOf("2026-11-21", "11:59:59")));
+  const auto at = [](std::string_view date, std::string_view time) {
+    return test::When(date, time).At();
+  };
+  EXPECT_TRUE(period.Holds(at("2026-11-21", "12:00")));
+  EXPECT_TRUE(period.Holds(at("2026-11-22", "11:59:59")));
+  EXPECT_FALSE(period.Holds(at("2026-11-22", "12:00")));
+  EXPECT_FALSE(period.Holds(at("2026-11-21", "11:59:59")));
   EXPECT_TRUE(period.Holds(std::nullopt));
-  EXPECT_TRUE(ContestPeriod{}.Holds(MomentOf("1999-01-01", "00:00")));
-  EXPECT_EQ(MomentOf("2026-11-21", "12:00:61"), std::nullopt);
-  EXPECT_EQ(HourOf(*MomentOf("1969-12-31", "23:30")), *MomentOf("1969-12-31", "23:00"));
+  EXPECT_TRUE(ContestPeriod{}.Holds(at("1999-01-01", "00:00")));
+  EXPECT_EQ(HourOf(*at("1969-12-31", "23:30")), *at("1969-12-31", "23:00"));
 }
 
 TEST(SummaryJson, EscapesEveryByteThatJsonOrAPageWouldMisread) {

@@ -44,30 +44,25 @@ std::vector<std::string> Rows(const std::string& path, const std::string& table)
   return rows;
 }
 
-TEST(TemporaryLogDatabase, HoldsTheQsosAsTextUntilItGoes) {
+TEST(TemporaryLogDatabase, HoldsTheQsosAsTextEachNumberedUntilItGoes) {
   std::string path;
   {
     const TemporaryLogDatabase database(
-        {{"DL1ABC", "20M", "CW", "599 EU-005", "", "DL", "eu", "28", 3, "2026-11-21", "12:00"},
-         {"W1AW", "20M", "SSB", "59 \0\xFF'\"x"s, "K", "W", "NA", "8", 1, "", ""}},
-        "QSOs_2", Origins::kKept);
+        {{"DL1ABC", "20M", "CW", "599 EU-005", "", "DL", "eu", "28", 3, {}},
+         {"W1AW", "20M", "SSB", "59 \0\xFF'\"x"s, "K", "W", "NA", "8", 1, {}}},
+        "QSOs_2");
     path = database.Path();
     EXPECT_EQ(fs::path(path).parent_path(), fs::temp_directory_path());
     EXPECT_EQ(Rows(path, "QSOs_2"),
               std::vector<std::string>(
                   {"CallSign=DL1ABC|DigiBand=20M|QSOMode=CW|QSOReportRecived=599 EU-005|"
                    "DXCCPrefix=|MainPrefix=DL|Continent=eu|ITUZone=28|"
-                   "QSODate=2026-11-21|QSOTime=12:00|Record=3(not text)",
+                   "ImportedQso=1(not text)",
                    "CallSign=W1AW|DigiBand=20M|QSOMode=SSB|QSOReportRecived=59 \0\xFF'\"x|"
                    "DXCCPrefix=K|MainPrefix=W|Continent=NA|ITUZone=8|"
-                   "QSODate=|QSOTime=|Record=1(not text)"s}));
+                   "ImportedQso=2(not text)"s}));
   }
   EXPECT_FALSE(fs::exists(path));
-  const TemporaryLogDatabase scored({{"DL1ABC", "20M", "CW", "", "", "", "", "", 3, "", ""}},
-                                    "LOG");
-  EXPECT_EQ(Rows(scored.Path(), "LOG"),
-            std::vector<std::string>({"CallSign=DL1ABC|DigiBand=20M|QSOMode=CW|QSOReportRecived=|"
-                                      "DXCCPrefix=|MainPrefix=|Continent=|ITUZone="}));
 }
 
 TEST(TemporaryLogDatabase, RefusesTableNamesTheQueryCouldNotHold) {
