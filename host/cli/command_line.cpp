@@ -15,6 +15,7 @@
 #include "host/drive/plugin_loading.h"
 #include "host/logs/contest_period.h"
 #include "host/logs/sqlite_logs.h"
+#include "host/summary/summary.h"
 #include "host/system/console.h"
 
 namespace orva::host {
@@ -125,6 +126,13 @@ void AddModes(CLI::App& app, Options& options) {
   app.add_flag("--json", options.json, "with --summary: print it as one JSON document")
       ->needs(summary)
       ->group("Other options");
+  app.add_option("--min-off", options.minOffMinutes,
+                 "with --summary or --html: a pause of at least\n"
+                 "MINUTES between two QSOs is off-time (default: " +
+                     std::to_string(kDefaultMinOffMinutes) + ")")
+      ->type_name("MINUTES")
+      ->check(CLI::PositiveNumber.description(""))
+      ->group("Other options");
   modes
       ->add_option("--html", options.html,
                    "write the summary as one page with charts\n"
@@ -199,6 +207,9 @@ void CheckLogCount(const Options& options) {
   if (options.logs.size() > 1 && !several && !SummaryAsked(options)) {
     throw CLI::ValidationError("give one log (" + LogOptions() +
                                "); several only with --make-reference, --summary or --html");
+  }
+  if (options.minOffMinutes && !SummaryAsked(options)) {
+    throw CLI::ValidationError("--min-off needs --summary or --html");
   }
   if (options.logs.empty() &&
       (several || options.explain || options.score || SummaryAsked(options))) {

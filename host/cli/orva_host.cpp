@@ -41,10 +41,10 @@ ExitStatus Explain(const Options& options) {
 
 ExitStatus Summary(const Options& options) {
   using Request = orva::host::SummaryRequest;
-  const Request request{options.html.empty()
-                            ? (options.json ? Request::Form::kJson : Request::Form::kText)
-                            : Request::Form::kPage,
-                        options.html};
+  const Request request{
+      options.html.empty() ? (options.json ? Request::Form::kJson : Request::Form::kText)
+                           : Request::Form::kPage,
+      options.html, options.minOffMinutes.value_or(orva::host::kDefaultMinOffMinutes)};
   return orva::host::WriteSummary(options.logs, options.import, request);
 }
 

@@ -123,6 +123,7 @@ void ScoreRows(const OpenLog& log, const std::string& table, const ScoredRowObse
                                    row.QSOMode.text(),
                                    row.QSOReportRecived.text(),
                                    detail.reference,
+                                   row.Continent.text(),
                                    points,
                                    detail.multiplier,
                                    {},

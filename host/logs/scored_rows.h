@@ -21,6 +21,7 @@ namespace orva::host {
 struct ScoredRow {
   std::string_view callSign, band, mode, exchange;
   std::string_view reference;   // what the rule found at the end; empty when none
+  std::string_view continent;   // the log's own continent field
   std::int32_t points;          // 15, 2 or 0; -1 for a duplicate
   std::string_view multiplier;  // the key it added; empty when none
   import::QsoTime when;         // as the file gives it; nothing for an SQLite log's rows

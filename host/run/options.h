@@ -5,6 +5,8 @@
 // reaching up to the command line that fills them.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +21,8 @@ struct Options {
   bool explain = false;
   bool summary = false;
   bool json = false;
-  std::string html;      // the page's file; "-": standard output
+  std::string html;                           // the page's file; "-": standard output
+  std::optional<std::int64_t> minOffMinutes;  // --min-off; none: the summary's own
   std::string from, to;  // the contest period as given; its times in import.period
   std::string makeReference;
   bool keepAllReferences = false;  // --keep-all

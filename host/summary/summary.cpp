@@ -4,11 +4,13 @@
 #include "host/summary/summary.h"
 
 #include <algorithm>
+#include <array>
 #include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "base/text.h"
+#include "host/summary/summary_time.h"
 #include "import/bands.h"
 #include "platform/text_compare.h"
 
@@ -36,6 +38,34 @@ std::string QsoKey(const SummaryQso& row) {
 
 bool IsCounted(const SummaryQso& row) {
   return row.points != kDuplicate;
+}
+
+// The continents of the breakdown, in its order: those the plug-in scores,
+// then Antarctica, which a log's continent field may name, then no
+// continent at all.
+constexpr std::string_view kNoContinent = "?";
+constexpr std::array<std::string_view, kContinents.size() + 2> kSummaryContinents = [] {
+  std::array<std::string_view, kContinents.size() + 2> all{};
+  std::copy(kContinents.begin(), kContinents.end(), all.begin());
+  all[kContinents.size()] = "AN";
+  all[kContinents.size() + 1] = kNoContinent;
+  return all;
+}();
+
+// The continent of the station worked: the one its reference starts with,
+// when it starts with one; else the one the log's own field names (in any
+// letter case, as loggers write it); else none.
+std::size_t ContinentIndex(const SummaryQso& row) {
+  const auto indexOf = [](std::string_view continent) {
+    return static_cast<std::size_t>(
+        std::find(kSummaryContinents.begin(), kSummaryContinents.end() - 1, continent) -
+        kSummaryContinents.begin());
+  };
+  const std::size_t byReference = indexOf(std::string_view(row.reference).substr(0, 2));
+  if (byReference < kContinents.size()) {
+    return byReference;
+  }
+  return indexOf(UpperAscii(Trim(row.continent)));
 }
 
 // The record of the counted row that each duplicate's callsign, band and
@@ -109,6 +139,13 @@ class Gatherer {
     }
     summary_.hasTimes = summary_.hasTimes || row.time.has_value();
     HourLine& hour = HourFor(row.time);
+    if (row.time) {
+      CountBandChange(row.band, hour);
+      times_.push_back(*row.time);
+    }
+    ContinentLine& continent = continents_[ContinentIndex(row)];
+    ++continent.qsos;
+    continent.points += row.points;
     const std::size_t lineIndex = LineFor(row.band, row.mode);
     BandModeLine& line = summary_.bands[lineIndex];
     std::vector<std::int64_t>& hourLines = hourLineQsos_.back();
@@ -122,6 +159,7 @@ class Gatherer {
     if (IsFirstOf(row.multiplierIndex)) {
       ++hour.newMultipliers;
       ++line.multipliers;
+      ++continent.multipliers;
       summary_.multipliers.push_back(row);
       firstWorked_[row.multiplierIndex] = summary_.multipliers.size() - 1;
     }
@@ -138,7 +176,17 @@ class Gatherer {
     }
   }
 
-  void Finish() {
+  void Finish(std::int64_t minOffMinutes) {
+    summary_.operating = OperatingTimeOf(times_, minOffMinutes);
+    for (const std::int64_t minutes : kBestRateMinutes) {
+      summary_.bestRates.push_back(BestRateOf(times_, minutes));
+    }
+    for (std::size_t i = 0; i < continents_.size(); ++i) {
+      if (continents_[i].qsos > 0) {
+        summary_.continents.push_back(continents_[i]);
+        summary_.continents.back().continent = kSummaryContinents[i];
+      }
+    }
     std::vector<BandModeLine>& bands = summary_.bands;
     for (std::size_t hour = 0; hour < hourLineQsos_.size(); ++hour) {
       const std::vector<std::int64_t>& counts = hourLineQsos_[hour];
@@ -150,14 +198,39 @@ class Gatherer {
   }
 
  private:
+  // The hour's line, after the empty lines of the hours between the last
+  // one and it.
   HourLine& HourFor(std::optional<Moment> time) {
     const std::optional<Moment> hour = time ? std::optional(HourOf(*time)) : std::nullopt;
     std::vector<HourLine>& hours = summary_.hours;
-    if (hours.empty() || hours.back().hour != hour) {
-      hours.emplace_back().hour = hour;
-      hourLineQsos_.emplace_back();
+    if (!hours.empty() && hours.back().hour == hour) {
+      return hours.back();
     }
+    if (!hours.empty() && hours.back().hour && hour &&
+        *hour - *hours.back().hour <= kLongestFilledGapHours * kSecondsPerHour) {
+      while (*hours.back().hour + kSecondsPerHour < *hour) {
+        AddHour(*hours.back().hour + kSecondsPerHour);
+      }
+    }
+    AddHour(hour);
     return hours.back();
+  }
+
+  void AddHour(std::optional<Moment> hour) {
+    std::vector<HourLine>& hours = summary_.hours;
+    const std::int64_t score = hours.empty() ? 0 : hours.back().score;
+    HourLine& line = hours.emplace_back();
+    line.hour = hour;
+    line.score = score;
+    hourLineQsos_.emplace_back();
+  }
+
+  void CountBandChange(const std::string& band, HourLine& hour) {
+    if (lastBand_ && *lastBand_ != band) {
+      ++hour.bandChanges;
+      ++summary_.bandChanges;
+    }
+    lastBand_ = &band;
   }
 
   // The index of the band's and mode's line in the order first met.
@@ -191,6 +264,9 @@ class Gatherer {
   // Per hour, the QSOs of each line in the order first met, counted so
   // rather than by band name for speed, and added up by band at the end.
   std::vector<std::vector<std::int64_t>> hourLineQsos_;
+  const std::string* lastBand_ = nullptr;  // of the timed QSO before, in the rows
+  std::vector<Moment> times_;              // of the timed QSOs so far, in order
+  std::array<ContinentLine, kSummaryContinents.size()> continents_{};
 };
 
 // The plug-in's rule for multiplier keys: equal when equal ignoring letter
@@ -265,9 +341,9 @@ std::vector<std::string> StationsOnlyIn(const std::vector<LogSummary>& logs, std
   return found;
 }
 
-// Every hour of any log, each log's score carried on through hours in which
-// it worked nothing; the QSOs without a time come last.
-std::vector<ComparedHour> CompareHours(const std::vector<LogSummary>& logs) {
+// Every hour of any log, and the hours between them as each log fills its
+// own; the QSOs without a time last.
+std::vector<std::optional<Moment>> HoursOfAll(const std::vector<LogSummary>& logs) {
   std::vector<std::optional<Moment>> hours;
   for (const LogSummary& log : logs) {
     for (const HourLine& line : log.hours) {
@@ -279,17 +355,36 @@ std::vector<ComparedHour> CompareHours(const std::vector<LogSummary>& logs) {
     return std::make_tuple(!a, a.value_or(0)) < std::make_tuple(!b, b.value_or(0));
   });
   hours.erase(std::unique(hours.begin(), hours.end()), hours.end());
+  std::vector<std::optional<Moment>> filled;
+  for (const std::optional<Moment> hour : hours) {
+    if (!filled.empty() && filled.back() && hour &&
+        *hour - *filled.back() <= kLongestFilledGapHours * kSecondsPerHour) {
+      while (*filled.back() + kSecondsPerHour < *hour) {
+        filled.push_back(*filled.back() + kSecondsPerHour);
+      }
+    }
+    filled.push_back(hour);
+  }
+  return filled;
+}
+
+// Each log's QSOs and score through every hour of any log, carried on
+// through the hours in which it worked nothing.
+std::vector<ComparedHour> CompareHours(const std::vector<LogSummary>& logs) {
   std::vector<ComparedHour> compared;
   std::vector<std::size_t> next(logs.size(), 0);
-  std::vector<std::int64_t> score(logs.size(), 0);
-  for (const std::optional<Moment> hour : hours) {
+  std::vector<std::int64_t> score(logs.size(), 0), totalQsos(logs.size(), 0);
+  for (const std::optional<Moment> hour : HoursOfAll(logs)) {
+    std::vector<std::int64_t> qsos(logs.size(), 0);
     for (std::size_t i = 0; i < logs.size(); ++i) {
       const std::vector<HourLine>& own = logs[i].hours;
       if (next[i] < own.size() && own[next[i]].hour == hour) {
+        qsos[i] = own[next[i]].qsos;
+        totalQsos[i] += qsos[i];
         score[i] = own[next[i]++].score;
       }
     }
-    compared.push_back({hour, score});
+    compared.push_back({hour, score, std::move(qsos), totalQsos});
   }
   return compared;
 }
@@ -310,7 +405,7 @@ std::vector<std::string> LeftOutNotes(const LeftOut& leftOut) {
 }
 
 LogSummary Summarize(std::string name, const SummaryRows& rows, const TReportTotals& claimed,
-                     const LeftOut& leftOut) {
+                     const LeftOut& leftOut, std::int64_t minOffMinutes) {
   LogSummary summary;
   summary.name = std::move(name);
   summary.claimed = claimed;
@@ -323,7 +418,7 @@ LogSummary Summarize(std::string name, const SummaryRows& rows, const TReportTot
   for (const SummaryQso& row : rows) {
     gatherer.NameKey(row);
   }
-  gatherer.Finish();
+  gatherer.Finish(minOffMinutes);
   summary.stations = StationsOf(rows);
   return summary;
 }

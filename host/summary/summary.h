@@ -34,6 +34,7 @@ struct SummaryQso {
   std::string band;
   std::string mode;
   std::string reference;    // empty when the exchange holds none
+  std::string continent;    // the log's own continent field, as it holds it
   std::int32_t points = 0;  // kDuplicate for a duplicate
   // The position in the plug-in's multiplier list of the key the row counts
   // towards, and the key itself on the row that added it; in the list of
@@ -57,7 +58,9 @@ struct BandModeLine {
 };
 
 // A clock hour (UTC), or the QSOs without a time (no hour, last), and the
-// score when it ended.
+// score when it ended. An hour without QSOs between two with them has its
+// line too, the score carried on, so that the sheet and the charts show
+// time as it passed.
 struct HourLine {
   std::optional<Moment> hour;
   std::int64_t qsos = 0;
@@ -65,6 +68,47 @@ struct HourLine {
   std::int64_t points = 0;
   std::int64_t newMultipliers = 0;
   std::int64_t score = 0;
+  std::int64_t bandChanges = 0;  // QSOs on another band than the one before
+};
+
+// The hours of a pause longer than this are not filled in: a logbook of
+// years would otherwise list tens of thousands of empty hours, and no
+// contest pauses for a week.
+inline constexpr std::int64_t kLongestFilledGapHours = 7 * 24;
+
+// A gap of at least the off-time's least length between two QSOs in time
+// order, from the earlier QSO's minute to the later's.
+struct OffTime {
+  Moment from;
+  Moment to;
+  std::int64_t minutes;
+};
+
+inline constexpr std::int64_t kDefaultMinOffMinutes = 30;
+
+// The time from the first QSO to the last, less the off-times.
+struct OperatingTime {
+  std::int64_t minutes = 0;
+  std::int64_t minOffMinutes = kDefaultMinOffMinutes;
+  std::vector<OffTime> offTimes;
+};
+
+// The most QSOs in any `minutes` consecutive minutes, and the minute that
+// stretch starts; none without a timed QSO.
+struct BestRate {
+  std::int64_t minutes;
+  std::int64_t qsos = 0;
+  std::optional<Moment> from;
+};
+
+inline constexpr std::int64_t kBestRateMinutes[] = {10, 60};
+
+// The QSOs, points and multipliers of the stations of one continent.
+struct ContinentLine {
+  std::string continent;  // "?" when neither the reference nor the log tells
+  std::int64_t qsos = 0;
+  std::int64_t points = 0;
+  std::int64_t multipliers = 0;
 };
 
 struct LogSummary {
@@ -76,6 +120,11 @@ struct LogSummary {
   std::vector<SummaryQso> zeroPoints;   // in time order
   std::vector<HourLine> hours;          // an empty list: the log has no QSO
   bool hasTimes = false;                // any QSO of the log has a time
+  // Of the QSOs that count and have a time, as the rate sheet has them.
+  OperatingTime operating;
+  std::vector<BestRate> bestRates;  // one for each of kBestRateMinutes
+  std::int64_t bandChanges = 0;
+  std::vector<ContinentLine> continents;  // in the order of kSummaryContinents
   LeftOut leftOut;
   std::vector<std::string> stations;  // the callsigns worked, upper case, sorted
 };
@@ -84,9 +133,10 @@ struct LogSummary {
 // nothing was.
 std::vector<std::string> LeftOutNotes(const LeftOut& leftOut);
 
-// Gathers the rows of one log, scored in any order.
+// Gathers the rows of one log, scored in any order; a gap between two QSOs
+// of at least `minOffMinutes` is an off-time.
 LogSummary Summarize(std::string name, const SummaryRows& rows, const TReportTotals& claimed,
-                     const LeftOut& leftOut);
+                     const LeftOut& leftOut, std::int64_t minOffMinutes = kDefaultMinOffMinutes);
 
 // The score per band and mode of each log, one value per log in the logs'
 // order.
@@ -97,8 +147,10 @@ struct ComparedBandMode {
 };
 
 struct ComparedHour {
-  std::optional<Moment> hour;       // none: after the QSOs without a time
-  std::vector<std::int64_t> score;  // each log's score when the hour ended
+  std::optional<Moment> hour;           // none: after the QSOs without a time
+  std::vector<std::int64_t> score;      // each log's score when the hour ended
+  std::vector<std::int64_t> qsos;       // each log's QSOs in the hour
+  std::vector<std::int64_t> totalQsos;  // each log's QSOs when the hour ended
 };
 
 struct Comparison {

@@ -20,7 +20,8 @@ namespace {
 
 // A summary of part of a log would claim a score the plug-in never showed:
 // a recalculation that fails part way gives none.
-LogSummary SummarizeLog(const LogSpec& source, const ImportSettings& settings, bool& complete) {
+LogSummary SummarizeLog(const LogSpec& source, const ImportSettings& settings,
+                        std::int64_t minOffMinutes, bool& complete) {
   const std::unique_ptr<OpenLog> log = OpenLog::Open(source, settings, complete);
   SummaryRows rows;
   TReportTotals totals;
@@ -28,8 +29,8 @@ LogSummary SummarizeLog(const LogSpec& source, const ImportSettings& settings, b
   const auto keep = [&](const ScoredRow& row) {
     const std::optional<Moment> time = row.when.At();
     rows.push_back({std::string(row.callSign), std::string(row.band), std::string(row.mode),
-                    std::string(row.reference), row.points, row.multiplierIndex,
-                    std::string(row.multiplier), time, row.record});
+                    std::string(row.reference), std::string(row.continent), row.points,
+                    row.multiplierIndex, std::string(row.multiplier), time, row.record});
     // An SQLite log's rows have no time for the period to judge.
     leftOut.keptWithoutTime += !log->Imported() && settings.period.Limited() && !time ? 1 : 0;
   };
@@ -38,7 +39,7 @@ LogSummary SummarizeLog(const LogSpec& source, const ImportSettings& settings, b
   } catch (const HostFailure& failure) {
     throw HostFailure(failure.what(), kFailed);
   }
-  return Summarize(log->Name(), rows, totals, leftOut);
+  return Summarize(log->Name(), rows, totals, leftOut, minOffMinutes);
 }
 
 // Text printed as the system prints text (CR LF line ends on Windows).
@@ -54,7 +55,7 @@ ExitStatus WriteSummary(const std::vector<LogSpec>& logs, const ImportSettings& 
   bool complete = true;
   std::vector<LogSummary> summaries;
   for (const LogSpec& source : logs) {
-    summaries.push_back(SummarizeLog(source, settings, complete));
+    summaries.push_back(SummarizeLog(source, settings, request.minOffMinutes, complete));
   }
   const Comparison comparison = summaries.size() >= 2 ? Compare(summaries) : Comparison{};
   switch (request.form) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/logs/log_source.h"
+#include "host/summary/summary.h"
 #include "host/system/host_failure.h"
 
 namespace orva::host {
@@ -15,6 +16,7 @@ struct SummaryRequest {
   enum class Form { kText, kJson, kPage };
   Form form = Form::kText;
   std::string page;  // the page's file; "-": standard output
+  std::int64_t minOffMinutes = kDefaultMinOffMinutes;
 };
 
 // Writes the summary of the logs: kSucceeded, or kIncomplete when a log's

@@ -47,8 +47,16 @@ LogSummary Summarized(const std::vector<Qso>& qsos, std::string name = "log") {
     current = test::QsoRecord(q.call, q.band, q.mode, q.exchange);
     TScoreDetail detail;
     const std::int32_t points = contest.ScoreQso(true, &detail);
-    rows.push_back({q.call, q.band, q.mode, detail.reference, points, detail.multiplierIndex,
-                    detail.multiplier, ParseMoment(q.time), i + 1});
+    rows.push_back({q.call,
+                    q.band,
+                    q.mode,
+                    detail.reference,
+                    {},
+                    points,
+                    detail.multiplierIndex,
+                    detail.multiplier,
+                    ParseMoment(q.time),
+                    i + 1});
   }
   return Summarize(std::move(name), rows, ReportTotals(contest.myStatList), {});
 }
