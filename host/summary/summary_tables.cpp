@@ -71,16 +71,83 @@ SummaryTable HourTable(const LogSummary& log) {
         log.hours.empty() ? "The log holds no QSO." : "The log has no times: no hourly rate sheet.";
     return table;
   }
+  table.note =
+      "Band changes: " + Number(log.bandChanges) + " (a QSO on another band than the one before)";
   table.columns = {{"Hour"},
                    {"QSOs", true},
                    {"Points", true},
                    {"New multipliers", true},
+                   {"Band changes", true},
                    {"Score at its end", true}};
   for (const HourLine& h : log.hours) {
     table.rows.push_back({HourText(h.hour), Number(h.qsos), Number(h.points),
-                          Number(h.newMultipliers), Number(h.score)});
+                          Number(h.newMultipliers), Number(h.bandChanges), Number(h.score)});
   }
   table.allRows = table.rows.size();
+  return table;
+}
+
+// "2 h 05 min", "45 min".
+std::string DurationText(std::int64_t minutes) {
+  if (minutes < 60) {
+    return Number(minutes) + " min";
+  }
+  const std::int64_t rest = minutes % 60;
+  return Number(minutes / 60) + " h " + (rest < 10 ? "0" : "") + Number(rest) + " min";
+}
+
+SummaryTable OperatingTable(const LogSummary& log) {
+  const OperatingTime& operating = log.operating;
+  SummaryTable table = Titled("Operating time");
+  if (!log.hasTimes) {
+    table.note = "The log has no times: no operating time.";
+    return table;
+  }
+  table.note = DurationText(operating.minutes) + ": from the first QSO to the last, less " +
+               Number(static_cast<std::int64_t>(operating.offTimes.size())) +
+               " off-times (pauses of at least " + DurationText(operating.minOffMinutes) + ")";
+  table.columns = {{"Off from"}, {"To"}, {"Off", true}};
+  for (const OffTime& off : operating.offTimes) {
+    table.rows.push_back({FormatMoment(off.from), FormatMoment(off.to), DurationText(off.minutes)});
+  }
+  table.allRows = table.rows.size();
+  return table;
+}
+
+SummaryTable BestRateTable(const LogSummary& log) {
+  SummaryTable table = Titled("Best rates");
+  if (!log.hasTimes) {
+    table.note = "The log has no times: no best rates.";
+    return table;
+  }
+  table.note = "The most QSOs that count in any so many consecutive minutes.";
+  table.columns = {{"Minutes", true}, {"QSOs", true}, {"From"}, {"QSOs an hour", true}};
+  for (const BestRate& rate : log.bestRates) {
+    table.rows.push_back({Number(rate.minutes), Number(rate.qsos), TimeText(rate.from),
+                          Number(rate.qsos * 60 / rate.minutes)});
+  }
+  table.allRows = table.rows.size();
+  return table;
+}
+
+SummaryTable ContinentTable(const LogSummary& log) {
+  SummaryTable table =
+      Titled("Per continent of the station worked",
+             {{"Continent"}, {"QSOs", true}, {"Points", true}, {"Multipliers", true}});
+  table.note =
+      "The continent the reference starts with; else the log's own continent field; else ?.";
+  ContinentLine total{"Total"};
+  for (const ContinentLine& line : log.continents) {
+    table.rows.push_back(
+        {line.continent, Number(line.qsos), Number(line.points), Number(line.multipliers)});
+    total.qsos += line.qsos;
+    total.points += line.points;
+    total.multipliers += line.multipliers;
+  }
+  table.rows.push_back(
+      {total.continent, Number(total.qsos), Number(total.points), Number(total.multipliers)});
+  table.allRows = table.rows.size();
+  table.lastRowIsTotal = true;
   return table;
 }
 
@@ -162,15 +229,39 @@ SummaryTable ComparedBandTable(std::size_t logs, const Comparison& comparison) {
   return table;
 }
 
-SummaryTable ComparedHourTable(std::size_t logs, const Comparison& comparison) {
-  SummaryTable table = Titled("Score at the end of each hour (UTC)", {{"Hour"}});
+// A table of a figure of each log, hour by hour.
+SummaryTable ComparedHourTable(std::string heading, const char* column, std::size_t logs,
+                               const Comparison& comparison,
+                               std::vector<std::int64_t> ComparedHour::*figure) {
+  SummaryTable table = Titled(std::move(heading), {{"Hour"}});
   for (std::size_t i = 0; i < logs; ++i) {
-    table.columns.push_back({Numbered("Score", i), true});
+    table.columns.push_back({Numbered(column, i), true});
   }
   for (const ComparedHour& hour : comparison.hours) {
     Row row = {HourText(hour.hour)};
-    for (const std::int64_t score : hour.score) {
-      row.push_back(Number(score));
+    for (const std::int64_t value : hour.*figure) {
+      row.push_back(Number(value));
+    }
+    table.rows.push_back(std::move(row));
+  }
+  table.allRows = table.rows.size();
+  return table;
+}
+
+// How far log 1 is ahead of each other log, in QSOs and in score, as the
+// contest goes on; below 0 where it is behind.
+SummaryTable AheadTable(std::size_t logs, const Comparison& comparison) {
+  SummaryTable table =
+      Titled("Log 1 ahead of each other log at the end of each hour (UTC)", {{"Hour"}});
+  for (std::size_t i = 1; i < logs; ++i) {
+    table.columns.push_back({"QSOs 1-" + std::to_string(i + 1), true});
+    table.columns.push_back({"Score 1-" + std::to_string(i + 1), true});
+  }
+  for (const ComparedHour& hour : comparison.hours) {
+    Row row = {HourText(hour.hour)};
+    for (std::size_t i = 1; i < logs; ++i) {
+      row.push_back(Number(hour.totalQsos[0] - hour.totalQsos[i]));
+      row.push_back(Number(hour.score[0] - hour.score[i]));
     }
     table.rows.push_back(std::move(row));
   }
@@ -192,6 +283,9 @@ std::vector<SummaryTable> LogTables(const LogSummary& log, std::size_t limit) {
   std::vector<SummaryTable> tables;
   tables.push_back(BandTable(log));
   tables.push_back(HourTable(log));
+  tables.push_back(OperatingTable(log));
+  tables.push_back(BestRateTable(log));
+  tables.push_back(ContinentTable(log));
   tables.push_back(MultiplierTable("Multipliers worked", log.multipliers, limit));
   tables.push_back(DuplicateTable(log, limit));
   tables.push_back(ZeroPointTable(log, limit));
@@ -214,7 +308,11 @@ std::vector<SummaryTable> ComparisonTables(const std::vector<LogSummary>& logs,
     stations.flowing = true;
     tables.push_back(std::move(stations));
   }
-  tables.push_back(ComparedHourTable(logs.size(), comparison));
+  tables.push_back(ComparedHourTable("QSOs in each hour (UTC)", "QSOs", logs.size(), comparison,
+                                     &ComparedHour::qsos));
+  tables.push_back(ComparedHourTable("Score at the end of each hour (UTC)", "Score", logs.size(),
+                                     comparison, &ComparedHour::score));
+  tables.push_back(AheadTable(logs.size(), comparison));
   return tables;
 }
 
