@@ -1,59 +1,86 @@
-// The JSON document written by hand: its shape is small and fixed, and the
-// escaping of single-byte texts (see summary_json.h) is the one thing a JSON
-// library would not do for us. Each entry of a long list stands on a line of
-// its own, so that the document reads and compares well line by line.
+// The JSON document: every value written by the library, laid out here. Each
+// entry of a long list stands on a line of its own, so that the document
+// reads and compares well line by line; an entry is a small value of its
+// own, written straight into the document, so that a log of 100,000 QSOs
+// never stands in memory as one tree of values beside its text.
 #include "host/summary/summary_json.h"
+
+#include <nlohmann/json.hpp>
+#include <utility>
 
 #include "host/system/file_names.h"
 
 namespace orva::host {
 namespace {
 
-// One object of plain values on one line: {"a": 1, "b": "x"}.
-class Fields {
- public:
-  explicit Fields(std::string& out) : out_(out) { out_ += '{'; }
-  Fields(const Fields&) = delete;
-  Fields& operator=(const Fields&) = delete;
-  ~Fields() { out_ += '}'; }
+// The UTF-8 bytes of one character, which is what the library reads.
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+    return;
+  }
+  static constexpr unsigned char kLeads[] = {0xC0, 0xE0, 0xF0};
+  const int continuations = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+  out += static_cast<char>(kLeads[continuations - 1] | (c >> (6 * continuations)));
+  for (int i = continuations - 1; i >= 0; --i) {
+    out += static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F));
+  }
+}
 
-  Fields& Text(std::string_view key, std::string_view value) {
-    Key(key);
-    AppendJsonString(out_, value);
-    return *this;
-  }
-  Fields& Number(std::string_view key, std::int64_t value) {
-    Key(key);
-    out_ += std::to_string(value);
-    return *this;
-  }
-  Fields& Time(std::string_view key, std::optional<Moment> value) {
-    return value ? Text(key, FormatMoment(*value)) : Raw(key, "null");
-  }
-  // A value written by the caller, or by `write` after the key.
-  Fields& Raw(std::string_view key, std::string_view value) {
-    Key(key);
-    out_ += value;
-    return *this;
-  }
-  template <class Write>
-  Fields& Value(std::string_view key, Write write) {
-    Key(key);
-    write();
-    return *this;
-  }
+void AppendUnicodeEscape(std::string& out, char c) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  const auto byte = static_cast<unsigned char>(c);
+  out += "\\u00";
+  out += kHex[byte >> 4];
+  out += kHex[byte & 15];
+}
 
- private:
-  void Key(std::string_view key) {
-    out_ += first_ ? "" : ", ";
-    first_ = false;
-    AppendJsonString(out_, key);
-    out_ += ": ";
+// One of the library's escapes, `escaped` the character after the
+// backslash: a control character's short name as \u00XX, the rest as it is.
+void AppendEscape(std::string& out, char escaped) {
+  static constexpr std::string_view kShortNames = "btnfr";
+  static constexpr char kControls[] = {'\b', '\t', '\n', '\f', '\r'};
+  const std::size_t at = kShortNames.find(escaped);
+  if (at == std::string_view::npos) {
+    out += '\\';
+    out += escaped;
+  } else {
+    AppendUnicodeEscape(out, kControls[at]);
   }
+}
 
-  std::string& out_;
-  bool first_ = true;
-};
+// The library's text, spaced and escaped as AppendJson promises. Outside
+// strings it holds only JSON's own punctuation, numbers and words; inside
+// them a backslash always starts an escape.
+void AppendRestyled(std::string& out, std::string_view text, JsonSpacing spacing) {
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') {
+      inString = !inString;
+      out += c;
+    } else if (!inString) {
+      out += c;
+      if (spacing == JsonSpacing::kSpaced && (c == ':' || c == ',')) {
+        out += ' ';
+      }
+    } else if (c == '\\' && i + 1 < text.size()) {
+      AppendEscape(out, text[++i]);
+    } else if (c == '<' || c == '>' || c == '&') {
+      AppendUnicodeEscape(out, c);
+    } else {
+      out += c;
+    }
+  }
+}
+
+Json TimeValue(std::optional<Moment> time) {
+  return time ? Json(FormatMoment(*time)) : Json(nullptr);
+}
+
+void AppendEntry(std::string& out, const Json& entry) {
+  AppendJson(out, entry, JsonSpacing::kSpaced);
+}
 
 // A list with one entry a line, each indented by `indent` plus two.
 template <class Item, class Write>
@@ -72,23 +99,11 @@ void AppendList(std::string& out, std::size_t indent, const std::vector<Item>& i
   out += ']';
 }
 
-// [1, 2, 3] on one line.
-void AppendNumbers(std::string& out, const std::vector<std::int64_t>& numbers) {
-  out += '[';
-  for (std::size_t i = 0; i < numbers.size(); ++i) {
-    out += i == 0 ? "" : ", ";
-    out += std::to_string(numbers[i]);
-  }
-  out += ']';
-}
-
-void AppendMultiplier(std::string& out, const SummaryQso& m) {
-  Fields(out)
-      .Text("mode", m.mode)
-      .Text("band", m.band)
-      .Text("reference", m.reference)
-      .Text("call", m.call)
-      .Time("time", m.time);
+// A list of entries, `entry` making the value of each.
+template <class Item, class Entry>
+void AppendEntries(std::string& out, std::size_t indent, const std::vector<Item>& items,
+                   Entry entry) {
+  AppendList(out, indent, items, [&](const Item& item) { AppendEntry(out, entry(item)); });
 }
 
 // A member of an object laid out a line a member: its indented key, then
@@ -97,170 +112,185 @@ template <class Write>
 void AppendMember(std::string& out, std::size_t indent, std::string_view key, Write write,
                   bool last = false) {
   out.append(indent, ' ');
-  AppendJsonString(out, key);
+  AppendEntry(out, Json(std::string(key)));
   out += ": ";
   write();
   out += last ? "\n" : ",\n";
 }
 
+Json MultiplierEntry(const SummaryQso& m) {
+  Json entry;
+  entry["mode"] = JsonLogText(m.mode);
+  entry["band"] = JsonLogText(m.band);
+  entry["reference"] = JsonLogText(m.reference);
+  entry["call"] = JsonLogText(m.call);
+  entry["time"] = TimeValue(m.time);
+  return entry;
+}
+
+// A band and mode of one log (BandModeLine) or of all (ComparedBandMode).
+template <class Line>
+Json BandEntry(const Line& b) {
+  Json entry;
+  entry["band"] = JsonLogText(b.band);
+  entry["mode"] = JsonLogText(b.mode);
+  entry["qsos"] = b.qsos;
+  entry["points"] = b.points;
+  entry["multipliers"] = b.multipliers;
+  return entry;
+}
+
+// What opens an entry of the duplicates and of the 0-point QSOs.
+Json QsoEntry(const SummaryQso& q) {
+  Json entry;
+  entry["call"] = JsonLogText(q.call);
+  entry["band"] = JsonLogText(q.band);
+  entry["mode"] = JsonLogText(q.mode);
+  return entry;
+}
+
+Json DuplicateEntry(const SummaryQso& d) {
+  Json entry = QsoEntry(d);
+  entry["time"] = TimeValue(d.time);
+  entry["record"] = d.record;
+  entry["repeats_record"] = d.repeatsRecord;
+  return entry;
+}
+
+Json ZeroPointsEntry(const SummaryQso& z) {
+  Json entry = QsoEntry(z);
+  entry["reference"] = JsonLogText(z.reference);
+  entry["time"] = TimeValue(z.time);
+  entry["record"] = z.record;
+  return entry;
+}
+
+Json HourEntry(const HourLine& h) {
+  Json entry;
+  entry["hour"] = TimeValue(h.hour);
+  for (const auto& [key, value] : {std::pair<const char*, std::int64_t>{"qsos", h.qsos},
+                                   {"points", h.points},
+                                   {"new_multipliers", h.newMultipliers},
+                                   {"score", h.score}}) {
+    entry[key] = value;
+  }
+  return entry;
+}
+
+Json LeftOutEntry(const LeftOut& leftOut) {
+  Json entry;
+  entry["outside_period"] = leftOut.outsidePeriod;
+  entry["skipped_records"] = leftOut.skippedRecords;
+  entry["kept_without_time"] = leftOut.keptWithoutTime;
+  return entry;
+}
+
 void AppendLogLists(std::string& out, const LogSummary& log) {
   constexpr std::size_t kIndent = 6;
-  AppendMember(out, kIndent, "bands", [&] {
-    AppendList(out, kIndent, log.bands, [&](const BandModeLine& b) {
-      Fields(out)
-          .Text("band", b.band)
-          .Text("mode", b.mode)
-          .Number("qsos", b.qsos)
-          .Number("points", b.points)
-          .Number("multipliers", b.multipliers);
-    });
-  });
-  AppendMember(out, kIndent, "multipliers_worked", [&] {
-    AppendList(out, kIndent, log.multipliers,
-               [&](const SummaryQso& m) { AppendMultiplier(out, m); });
-  });
-  AppendMember(out, kIndent, "duplicates", [&] {
-    AppendList(out, kIndent, log.duplicates, [&](const SummaryQso& d) {
-      Fields(out)
-          .Text("call", d.call)
-          .Text("band", d.band)
-          .Text("mode", d.mode)
-          .Time("time", d.time)
-          .Number("record", static_cast<std::int64_t>(d.record))
-          .Number("repeats_record", static_cast<std::int64_t>(d.repeatsRecord));
-    });
-  });
-  AppendMember(out, kIndent, "zero_points", [&] {
-    AppendList(out, kIndent, log.zeroPoints, [&](const SummaryQso& z) {
-      Fields(out)
-          .Text("call", z.call)
-          .Text("band", z.band)
-          .Text("mode", z.mode)
-          .Text("reference", z.reference)
-          .Time("time", z.time)
-          .Number("record", static_cast<std::int64_t>(z.record));
-    });
-  });
-  AppendMember(out, kIndent, "hours", [&] {
-    AppendList(out, kIndent, log.hours, [&](const HourLine& h) {
-      Fields(out)
-          .Time("hour", h.hour)
-          .Number("qsos", h.qsos)
-          .Number("points", h.points)
-          .Number("new_multipliers", h.newMultipliers)
-          .Number("score", h.score);
-    });
-  });
+  AppendMember(out, kIndent, "bands",
+               [&] { AppendEntries(out, kIndent, log.bands, BandEntry<BandModeLine>); });
+  AppendMember(out, kIndent, "multipliers_worked",
+               [&] { AppendEntries(out, kIndent, log.multipliers, MultiplierEntry); });
+  AppendMember(out, kIndent, "duplicates",
+               [&] { AppendEntries(out, kIndent, log.duplicates, DuplicateEntry); });
+  AppendMember(out, kIndent, "zero_points",
+               [&] { AppendEntries(out, kIndent, log.zeroPoints, ZeroPointsEntry); });
+  AppendMember(out, kIndent, "hours", [&] { AppendEntries(out, kIndent, log.hours, HourEntry); });
 }
 
 void AppendLog(std::string& out, const LogSummary& log) {
   constexpr std::size_t kIndent = 6;
   out += "{\n";
-  AppendMember(out, kIndent, "name", [&] { AppendJsonName(out, log.name); });
+  AppendMember(out, kIndent, "name", [&] { AppendEntry(out, JsonFileName(log.name)); });
   const TReportTotals& c = log.claimed;
   for (const auto& [key, value] : {std::pair<const char*, std::int64_t>{"qsos", c.QSOs},
                                    {"points", c.Points},
                                    {"multipliers", c.Mults},
                                    {"score", c.Score}}) {
-    AppendMember(out, kIndent, key, [&] { out += std::to_string(value); });
+    AppendMember(out, kIndent, key, [&] { AppendEntry(out, value); });
   }
   AppendLogLists(out, log);
   AppendMember(
-      out, kIndent, "left_out",
-      [&] {
-        Fields(out)
-            .Number("outside_period", static_cast<std::int64_t>(log.leftOut.outsidePeriod))
-            .Number("skipped_records", static_cast<std::int64_t>(log.leftOut.skippedRecords))
-            .Number("kept_without_time", static_cast<std::int64_t>(log.leftOut.keptWithoutTime));
-      },
-      true);
+      out, kIndent, "left_out", [&] { AppendEntry(out, LeftOutEntry(log.leftOut)); }, true);
   out += "    }";
+}
+
+Json ComparedHourEntry(const ComparedHour& h) {
+  Json entry;
+  entry["hour"] = TimeValue(h.hour);
+  entry["score"] = h.score;
+  return entry;
 }
 
 void AppendComparison(std::string& out, const Comparison& comparison) {
   constexpr std::size_t kIndent = 4;
   out += "{\n";
-  AppendMember(out, kIndent, "bands", [&] {
-    AppendList(out, kIndent, comparison.bands, [&](const ComparedBandMode& b) {
-      Fields(out)
-          .Text("band", b.band)
-          .Text("mode", b.mode)
-          .Value("qsos", [&] { AppendNumbers(out, b.qsos); })
-          .Value("points", [&] { AppendNumbers(out, b.points); })
-          .Value("multipliers", [&] { AppendNumbers(out, b.multipliers); });
-    });
-  });
+  AppendMember(out, kIndent, "bands",
+               [&] { AppendEntries(out, kIndent, comparison.bands, BandEntry<ComparedBandMode>); });
   AppendMember(out, kIndent, "multipliers_only", [&] {
     AppendList(out, kIndent, comparison.multipliersOnly, [&](const std::vector<SummaryQso>& only) {
-      AppendList(out, kIndent + 2, only, [&](const SummaryQso& m) { AppendMultiplier(out, m); });
+      AppendEntries(out, kIndent + 2, only, MultiplierEntry);
     });
   });
   AppendMember(out, kIndent, "stations_only", [&] {
     AppendList(out, kIndent, comparison.stationsOnly, [&](const std::vector<std::string>& only) {
-      AppendList(out, kIndent + 2, only,
-                 [&](const std::string& call) { AppendJsonString(out, call); });
+      AppendEntries(out, kIndent + 2, only, JsonLogText);
     });
   });
   AppendMember(
       out, kIndent, "hours",
-      [&] {
-        AppendList(out, kIndent, comparison.hours, [&](const ComparedHour& h) {
-          Fields(out).Time("hour", h.hour).Value("score", [&] { AppendNumbers(out, h.score); });
-        });
-      },
-      true);
+      [&] { AppendEntries(out, kIndent, comparison.hours, ComparedHourEntry); }, true);
   out += "  }";
 }
 
-// One character of a JSON string, or half of a surrogate pair: ASCII as it
-// is but for what JSON or a page's script would misread, the rest escaped.
-void AppendJsonCharacter(std::string& out, char32_t c) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  if (c == '"' || c == '\\') {
-    out += '\\';
-    out += static_cast<char>(c);
-  } else if (c < 0x20 || c >= 0x7F || c == '<' || c == '>' || c == '&') {
-    out += "\\u";
-    for (const int shift : {12, 8, 4, 0}) {
-      out += kHex[(c >> shift) & 15];
-    }
-  } else {
-    out += static_cast<char>(c);
+// Room for the whole document at once: a line of about a hundred bytes for
+// each entry of a log's lists.
+std::size_t ExpectedSize(const std::vector<LogSummary>& logs) {
+  std::size_t entries = 0;
+  for (const LogSummary& log : logs) {
+    entries += log.bands.size() + log.multipliers.size() + log.duplicates.size() +
+               log.zeroPoints.size() + log.hours.size();
   }
+  return 1024 + 128 * entries;
 }
 
 }  // namespace
 
-void AppendJsonString(std::string& out, std::string_view text) {
-  out += '"';
+Json JsonLogText(std::string_view text) {
+  std::string utf8;
+  utf8.reserve(text.size());
   for (const char c : text) {
-    AppendJsonCharacter(out, static_cast<unsigned char>(c));
+    AppendUtf8(utf8, static_cast<unsigned char>(c));
   }
-  out += '"';
+  return Json(std::move(utf8));
 }
 
-void AppendJsonName(std::string& out, std::string_view name) {
-  out += '"';
+Json JsonFileName(std::string_view name) {
+  std::string utf8;
   for (const char32_t c : NameCharacters(name)) {
-    if (c > 0xFFFF) {
-      const char32_t offset = c - 0x10000;
-      AppendJsonCharacter(out, 0xD800 + (offset >> 10));
-      AppendJsonCharacter(out, 0xDC00 + (offset & 0x3FF));
-    } else {
-      AppendJsonCharacter(out, c);
-    }
+    AppendUtf8(utf8, c);
   }
-  out += '"';
+  return Json(std::move(utf8));
+}
+
+void AppendJson(std::string& out, const Json& value, JsonSpacing spacing) {
+  AppendRestyled(out, value.dump(-1, ' ', true), spacing);
 }
 
 std::string SummaryJson(const std::vector<LogSummary>& logs, const Comparison& comparison) {
-  std::string out = "{\n  \"logs\": ";
-  AppendList(out, 2, logs, [&](const LogSummary& log) { AppendLog(out, log); });
-  if (logs.size() >= 2) {
-    out += ",\n  \"comparison\": ";
-    AppendComparison(out, comparison);
+  std::string out;
+  out.reserve(ExpectedSize(logs));
+  out += "{\n";
+  const bool compared = logs.size() >= 2;
+  AppendMember(
+      out, 2, "logs",
+      [&] { AppendList(out, 2, logs, [&](const LogSummary& l) { AppendLog(out, l); }); },
+      !compared);
+  if (compared) {
+    AppendMember(
+        out, 2, "comparison", [&] { AppendComparison(out, comparison); }, true);
   }
-  out += "\n}\n";
+  out += "}\n";
   return out;
 }
 

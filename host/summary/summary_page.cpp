@@ -6,6 +6,8 @@
 #include "host/summary/summary_page.h"
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
+#include <utility>
 
 #include "base/text.h"
 #include "host/summary/chart_library.h"
@@ -287,20 +289,6 @@ void AppendComparisonSection(std::string& out, const std::vector<LogSummary>& lo
   out += "</section>\n";
 }
 
-template <class Item, class Write>
-void AppendArray(std::string& out, const std::vector<Item>& items, Write write) {
-  out += '[';
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    out += i == 0 ? "" : ",";
-    write(items[i]);
-  }
-  out += ']';
-}
-
-void AppendNumber(std::string& out, std::int64_t value) {
-  out += std::to_string(value);
-}
-
 // Every band of any log, in the summary's band order.
 std::vector<std::string> AllBands(const std::vector<LogSummary>& logs) {
   std::vector<std::string> bands;
@@ -324,55 +312,60 @@ std::vector<const HourLine*> TimedHours(const LogSummary& log) {
   return timed;
 }
 
-void AppendLogData(std::string& out, const LogSummary& log, const std::vector<std::string>& bands) {
+// Each list is made whole before it becomes a member: an object keeps its
+// members in a vector, where a reference to one would not outlive the
+// adding of the next.
+Json LogData(const LogSummary& log, const std::vector<std::string>& bands) {
   const std::vector<const HourLine*> hours = TimedHours(log);
-  out += "{\"name\":";
-  AppendJsonName(out, log.name);
-  out += ",\"hours\":";
-  AppendArray(out, hours, [&](const HourLine* h) { AppendJsonString(out, HourLabel(*h->hour)); });
-  out += ",\"rate\":";
-  AppendArray(out, bands, [&](const std::string& band) {
-    AppendArray(out, hours, [&](const HourLine* h) {
+  Json data;
+  data["name"] = JsonFileName(log.name);
+  Json labels = Json::array(), rate = Json::array(), score = Json::array(), mults = Json::array();
+  for (const HourLine* h : hours) {
+    labels.push_back(HourLabel(*h->hour));
+  }
+  for (const std::string& band : bands) {
+    Json& counts = rate.emplace_back(Json::array());
+    for (const HourLine* h : hours) {
       const auto found = h->qsosPerBand.find(band);
-      AppendNumber(out, found == h->qsosPerBand.end() ? 0 : found->second);
-    });
-  });
-  out += ",\"score\":";
-  AppendArray(out, hours, [&](const HourLine* h) { AppendNumber(out, h->score); });
-  out += ",\"mults\":";
-  std::int64_t multipliers = 0;
-  AppendArray(out, hours,
-              [&](const HourLine* h) { AppendNumber(out, multipliers += h->newMultipliers); });
-  out += ",\"lines\":";
-  AppendArray(out, log.bands,
-              [&](const BandModeLine& b) { AppendJsonString(out, b.band + ' ' + b.mode); });
-  out += ",\"lineQsos\":";
-  AppendArray(out, log.bands, [&](const BandModeLine& b) { AppendNumber(out, b.qsos); });
-  out += ",\"lineMults\":";
-  AppendArray(out, log.bands, [&](const BandModeLine& b) { AppendNumber(out, b.multipliers); });
-  out += '}';
-}
-
-void AppendComparisonData(std::string& out, const std::vector<LogSummary>& logs,
-                          const Comparison& comparison) {
-  std::vector<const ComparedHour*> hours;
-  for (const ComparedHour& hour : comparison.hours) {
-    if (hour.hour) {
-      hours.push_back(&hour);
+      counts.push_back(found == h->qsosPerBand.end() ? 0 : found->second);
     }
   }
-  out += "{\"hours\":";
-  AppendArray(out, hours,
-              [&](const ComparedHour* h) { AppendJsonString(out, HourLabel(*h->hour)); });
-  out += ",\"scores\":";
-  std::vector<std::size_t> each(logs.size());
-  for (std::size_t i = 0; i < each.size(); ++i) {
-    each[i] = i;
+  std::int64_t multipliers = 0;
+  for (const HourLine* h : hours) {
+    score.push_back(h->score);
+    mults.push_back(multipliers += h->newMultipliers);
   }
-  AppendArray(out, each, [&](std::size_t i) {
-    AppendArray(out, hours, [&](const ComparedHour* h) { AppendNumber(out, h->score[i]); });
-  });
-  out += '}';
+  Json lines = Json::array(), lineQsos = Json::array(), lineMults = Json::array();
+  for (const BandModeLine& b : log.bands) {
+    lines.push_back(JsonLogText(b.band + ' ' + b.mode));
+    lineQsos.push_back(b.qsos);
+    lineMults.push_back(b.multipliers);
+  }
+  data["hours"] = std::move(labels);
+  data["rate"] = std::move(rate);
+  data["score"] = std::move(score);
+  data["mults"] = std::move(mults);
+  data["lines"] = std::move(lines);
+  data["lineQsos"] = std::move(lineQsos);
+  data["lineMults"] = std::move(lineMults);
+  return data;
+}
+
+Json ComparisonData(const std::vector<LogSummary>& logs, const Comparison& comparison) {
+  Json labels = Json::array();
+  Json scores(logs.size(), Json::array());
+  for (const ComparedHour& hour : comparison.hours) {
+    if (hour.hour) {
+      labels.push_back(HourLabel(*hour.hour));
+      for (std::size_t i = 0; i < logs.size(); ++i) {
+        scores[i].push_back(hour.score[i]);
+      }
+    }
+  }
+  Json data;
+  data["hours"] = std::move(labels);
+  data["scores"] = std::move(scores);
+  return data;
 }
 
 // The charts' data, as JSON in a script element the browser does not run;
@@ -380,15 +373,22 @@ void AppendComparisonData(std::string& out, const std::vector<LogSummary>& logs,
 void AppendData(std::string& out, const std::vector<LogSummary>& logs,
                 const Comparison& comparison) {
   const std::vector<std::string> bands = AllBands(logs);
-  out += "<script id=\"orva-data\" type=\"application/json\">{\"bands\":";
-  AppendArray(out, bands, [&](const std::string& band) { AppendJsonString(out, band); });
-  out += ",\"logs\":";
-  AppendArray(out, logs, [&](const LogSummary& log) { AppendLogData(out, log, bands); });
-  if (logs.size() >= 2) {
-    out += ",\"compare\":";
-    AppendComparisonData(out, logs, comparison);
+  Json bandNames = Json::array(), logData = Json::array();
+  for (const std::string& band : bands) {
+    bandNames.push_back(JsonLogText(band));
   }
-  out += "}</script>\n";
+  for (const LogSummary& log : logs) {
+    logData.push_back(LogData(log, bands));
+  }
+  Json data;
+  data["bands"] = std::move(bandNames);
+  data["logs"] = std::move(logData);
+  if (logs.size() >= 2) {
+    data["compare"] = ComparisonData(logs, comparison);
+  }
+  out += "<script id=\"orva-data\" type=\"application/json\">";
+  AppendJson(out, data, JsonSpacing::kCompact);
+  out += "</script>\n";
 }
 
 // Script text in a CDATA section behind line comments: HTML runs it as it

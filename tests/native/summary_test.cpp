@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
 #include <numeric>
 
 #include "host/logs/contest_period.h"
@@ -217,8 +218,23 @@ TEST(ContestPeriod, HoldsItsStartNotItsEndAndEveryQsoWithoutATime) {
 
 TEST(SummaryJson, EscapesEveryByteThatJsonOrAPageWouldMisread) {
   std::string out;
-  AppendJsonString(out, "a\"b\\c\n\x01\x7f\xe9\xff</script>&");
-  EXPECT_EQ(out, R"("a\"b\\c\u000a\u0001\u007f\u00e9\u00ff\u003c/script\u003e\u0026")");
+  AppendJson(out, JsonLogText("a\"b\\c\n\t\b\f\r\x01\x1f\x7f\xe9\xff</script>&"),
+             JsonSpacing::kCompact);
+  EXPECT_EQ(out, R"("a\"b\\c\u000a\u0009\u0008\u000c\u000d\u0001\u001f\u007f\u00e9\u00ff)"
+                 R"(\u003c/script\u003e\u0026")");
+}
+
+// Quotes, commas and colons inside a string are the text's, not the
+// layout's; an escaped backslash does not escape the closing quote.
+TEST(SummaryJson, SpacesOnlyThePunctuationBetweenValues) {
+  Json value;
+  value["a,b:"] = JsonLogText("x: \"y\", z\\");
+  value["n"] = Json::array({1, nullptr, Json::object()});
+  std::string spaced, compact;
+  AppendJson(spaced, value, JsonSpacing::kSpaced);
+  AppendJson(compact, value, JsonSpacing::kCompact);
+  EXPECT_EQ(spaced, R"({"a,b:": "x: \"y\", z\\", "n": [1, null, {}]})");
+  EXPECT_EQ(compact, R"({"a,b:":"x: \"y\", z\\","n":[1,null,{}]})");
 }
 
 TEST(SummaryJson, HasTheComparisonOnlyForSeveralLogs) {
@@ -239,7 +255,7 @@ class JsonNames : public testing::TestWithParam<JsonName> {};
 
 TEST_P(JsonNames, AreTheCharactersTheSystemShows) {
   std::string out;
-  AppendJsonName(out, GetParam().name);
+  AppendJson(out, JsonFileName(GetParam().name), JsonSpacing::kCompact);
   EXPECT_EQ(out, GetParam().json);
 }
 

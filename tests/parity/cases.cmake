@@ -71,6 +71,11 @@ orva_parity_case(summary_head_to_head ARGS ${head_to_head} --summary)
 orva_parity_case(summary_json_head_to_head ARGS ${head_to_head} --summary --json)
 orva_parity_case(html_head_to_head ARGS ${head_to_head} --html -)
 orva_parity_case(summary_json_generated ARGS @GENERATED@ --summary --json)
+# Texts with markup, quotes, control bytes and Latin-1, in the JSON and in the
+# page's chart data, beside a log of plain ones.
+set(escapes --adif host/summary/escapes.adi --adif host/summary/mine.adi)
+orva_parity_case(summary_json_escapes ARGS ${escapes} --summary --json)
+orva_parity_case(html_escapes ARGS ${escapes} --html -)
 set(second_day @GENERATED@ --from "2026-11-22 12:00")
 orva_parity_case(period_score ARGS ${second_day} --score)
 orva_parity_case(period_explain ARGS ${second_day} --explain)
