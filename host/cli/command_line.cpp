@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -131,7 +132,18 @@ void AddModes(CLI::App& app, Options& options) {
                  "MINUTES between two QSOs is off-time (default: " +
                      std::to_string(kDefaultMinOffMinutes) + ")")
       ->type_name("MINUTES")
-      ->check(CLI::PositiveNumber.description(""))
+      ->check(CLI::Validator(
+          [](const std::string& text) {
+            // A year of minutes at most: any longer least pause finds none.
+            constexpr long long kMost = 366LL * 24 * 60;
+            long long minutes = 0;
+            const char* end = text.data() + text.size();
+            const auto [stop, error] = std::from_chars(text.data(), end, minutes);
+            return error == std::errc() && stop == end && minutes >= 1 && minutes <= kMost
+                       ? std::string()
+                       : "not a number of minutes from 1 to " + std::to_string(kMost) + ": " + text;
+          },
+          "", "MINUTES"))
       ->group("Other options");
   modes
       ->add_option("--html", options.html,

@@ -171,9 +171,42 @@ Json HourEntry(const HourLine& h) {
   for (const auto& [key, value] : {std::pair<const char*, std::int64_t>{"qsos", h.qsos},
                                    {"points", h.points},
                                    {"new_multipliers", h.newMultipliers},
-                                   {"score", h.score}}) {
+                                   {"score", h.score},
+                                   {"band_changes", h.bandChanges}}) {
     entry[key] = value;
   }
+  return entry;
+}
+
+Json OperatingEntry(const OperatingTime& operating) {
+  Json entry;
+  entry["minutes"] = operating.minutes;
+  entry["min_off_minutes"] = operating.minOffMinutes;
+  entry["off_times"] = Json::array();
+  for (const OffTime& off : operating.offTimes) {
+    Json offTime;
+    offTime["from"] = FormatMoment(off.from);
+    offTime["to"] = FormatMoment(off.to);
+    offTime["minutes"] = off.minutes;
+    entry["off_times"].push_back(std::move(offTime));
+  }
+  return entry;
+}
+
+Json BestRateEntry(const BestRate& rate) {
+  Json entry;
+  entry["minutes"] = rate.minutes;
+  entry["qsos"] = rate.qsos;
+  entry["from"] = TimeValue(rate.from);
+  return entry;
+}
+
+Json ContinentEntry(const ContinentLine& line) {
+  Json entry;
+  entry["continent"] = line.continent;
+  entry["qsos"] = line.qsos;
+  entry["points"] = line.points;
+  entry["multipliers"] = line.multipliers;
   return entry;
 }
 
@@ -196,6 +229,12 @@ void AppendLogLists(std::string& out, const LogSummary& log) {
   AppendMember(out, kIndent, "zero_points",
                [&] { AppendEntries(out, kIndent, log.zeroPoints, ZeroPointsEntry); });
   AppendMember(out, kIndent, "hours", [&] { AppendEntries(out, kIndent, log.hours, HourEntry); });
+  AppendMember(out, kIndent, "band_changes", [&] { AppendEntry(out, log.bandChanges); });
+  AppendMember(out, kIndent, "operating", [&] { AppendEntry(out, OperatingEntry(log.operating)); });
+  AppendMember(out, kIndent, "best_rates",
+               [&] { AppendEntries(out, kIndent, log.bestRates, BestRateEntry); });
+  AppendMember(out, kIndent, "continents",
+               [&] { AppendEntries(out, kIndent, log.continents, ContinentEntry); });
 }
 
 void AppendLog(std::string& out, const LogSummary& log) {
@@ -219,6 +258,8 @@ Json ComparedHourEntry(const ComparedHour& h) {
   Json entry;
   entry["hour"] = TimeValue(h.hour);
   entry["score"] = h.score;
+  entry["qsos"] = h.qsos;
+  entry["total_qsos"] = h.totalQsos;
   return entry;
 }
 

@@ -69,6 +69,9 @@ endforeach()
 set(head_to_head --adif host/summary/mine.adi --adif host/summary/rival.adi)
 orva_parity_case(summary_head_to_head ARGS ${head_to_head} --summary)
 orva_parity_case(summary_json_head_to_head ARGS ${head_to_head} --summary --json)
+# The off-times of a shorter least pause, and a least pause of none refused.
+orva_parity_case(summary_json_min_off ARGS host/summary/rival.adi --min-off 10 --summary --json)
+orva_parity_case(summary_min_off_zero ARGS host/summary/rival.adi --min-off 0 --summary)
 orva_parity_case(html_head_to_head ARGS ${head_to_head} --html -)
 orva_parity_case(summary_json_generated ARGS @GENERATED@ --summary --json)
 # Texts with markup, quotes, control bytes and Latin-1, in the JSON and in the
