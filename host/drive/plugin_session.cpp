@@ -88,7 +88,9 @@ const char* StateName(int state) {
   }
 }
 
-// Blanks between words: a command line's words are split on these.
+// Space and tab only, the blanks a person types between words, not
+// std::isspace: the host runs under the user's LC_CTYPE, and a session's
+// words must split the same whatever that locale counts as a space.
 bool IsWordBlank(char c) {
   return c == ' ' || c == '\t';
 }
