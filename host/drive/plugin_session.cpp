@@ -88,7 +88,9 @@ const char* StateName(int state) {
   }
 }
 
-// Blanks between words: a command line's words are split on these.
+// Space and tab only, the blanks a person types between words, not
+// std::isspace: the host runs under the user's LC_CTYPE, and a session's
+// words must split the same whatever that locale counts as a space.
 bool IsWordBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -130,55 +132,38 @@ std::optional<std::vector<std::string>> SplitCommandWords(std::string_view line)
   return words;
 }
 
+class Session;
+
 // The command language, one entry a command: how many words follow it, how
-// its usage reads, and what the help says it does (a line each). The
-// checks of a command's words and the help are both read from here, so a
+// its usage reads, what the help says it does (a line each), and the member
+// of Session that runs it. The checks of a command's words, the help and
+// the dispatch are all read from one table (Session::kCommands), so a
 // command cannot be run that the help leaves out, nor listed without being
 // run. `exit` is another name of quit for those who type it by habit: it
 // works, and the help names only quit.
-struct CommandShape {
+struct Command {
   std::string_view name;
   std::size_t fewest, most;
   std::string_view arguments;
   std::string_view help;  // empty: another name, not listed
+  void (Session::*run)(const std::vector<std::string>& arguments);
 };
 
 constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
-constexpr CommandShape kCommandShapes[] = {
-    {"info", 0, 0, "", "prints name and kind: the plug-in's information"},
-    {"run", 0, 0, "", "opens the window, which scores the log;\nprints handle N"},
-    {"add", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]",
-     "logs a QSO; prints points N (-1: a duplicate)"},
-    {"score", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]",
-     "prints points N that the QSO would score,\nwithout logging it"},
-    {"grab", 1, 1, "CALL", "prints reference and what the plug-in pre-fills"},
-    {"report", 0, 0, "", "prints the window's report, then end"},
-    {"recalc", 0, 0, "", "presses Recalc Statistic; prints ok"},
-    {"minimize", 0, 0, "", "presses the close button, which minimizes;\nprints ok"},
-    {"close", 0, 0, "", "asks the window to close; prints ok"},
-    {"logoff", 0, 0, "", "asks the window whether the session may end;\nprints ok"},
-    {"release", 0, 0, "", "releases the plug-in's window; prints ok"},
-    {"move", 4, 4, "LEFT TOP RIGHT BOTTOM", "moves the window as a user dragging it; prints ok"},
-    {"state", 0, 0, "",
-     "prints state (hidden, normal, minimized,\nmaximized or none) and the caption"},
-    {"bounds", 0, 0, "", "prints bounds and the window's left, top, right\nand bottom"},
-    {"quit", 0, 0, "", "stops reading commands"},
-    {"exit", 0, 0, "", ""},
-};
 
 // Where the help's descriptions start; a usage that reaches it puts its
 // description on the next line.
 constexpr std::size_t kHelpColumn = 26;
 
 // One command's lines of the help: its usage, then what it does.
-void AppendCommandHelp(std::string& help, const CommandShape& shape) {
+void AppendCommandHelp(std::string& help, const Command& command) {
   // Appended piece by piece: GCC 12 at -O3 takes `" " + std::string(...)`
   // for an overlapping copy (-Wrestrict), which fails the optimized build.
   std::string usage = "  ";
-  usage += shape.name;
-  if (!shape.arguments.empty()) {
+  usage += command.name;
+  if (!command.arguments.empty()) {
     usage += ' ';
-    usage += shape.arguments;
+    usage += command.arguments;
   }
   help += usage;
   if (usage.size() < kHelpColumn - 1) {
@@ -186,7 +171,7 @@ void AppendCommandHelp(std::string& help, const CommandShape& shape) {
   } else {
     help += '\n' + std::string(kHelpColumn, ' ');
   }
-  for (const char c : shape.help) {
+  for (const char c : command.help) {
     help += c;
     if (c == '\n') {
       help.append(kHelpColumn, ' ');
@@ -195,22 +180,17 @@ void AppendCommandHelp(std::string& help, const CommandShape& shape) {
   help += '\n';
 }
 
-// Why the words cannot be run as a command, or nothing when they can.
-std::optional<std::string> WordsFault(const std::vector<std::string>& words) {
-  const std::string& command = words.front();
-  const auto shape = std::find_if(std::begin(kCommandShapes), std::end(kCommandShapes),
-                                  [&](const CommandShape& known) { return known.name == command; });
-  if (shape == std::end(kCommandShapes)) {
-    return "unknown command '" + command + "'";
-  }
+// Why the words cannot be run as `command`, or nothing when they can.
+std::optional<std::string> WordsFault(const Command& command,
+                                      const std::vector<std::string>& words) {
   const std::size_t given = words.size() - 1;
-  if (given < shape->fewest) {
-    return "expected " + std::string(shape->arguments);
+  if (given < command.fewest) {
+    return "expected " + std::string(command.arguments);
   }
-  if (given > shape->most) {
+  if (given > command.most) {
     const std::string takes =
-        shape->arguments.empty() ? "no argument" : std::string(shape->arguments);
-    return "unexpected '" + words[shape->most + 1] + "': " + command + " takes " + takes;
+        command.arguments.empty() ? "no argument" : std::string(command.arguments);
+    return "unexpected '" + words[command.most + 1] + "': " + words.front() + " takes " + takes;
   }
   return std::nullopt;
 }
@@ -236,27 +216,7 @@ class Session {
 
   // Runs one command line; false when the host should stop. A line that
   // cannot be run is answered with the reason and does nothing.
-  bool Execute(const std::string& line) {
-    const std::optional<std::vector<std::string>> words = SplitCommandWords(line);
-    if (!words) {
-      std::cout << "error: a quote is left open\n";
-      return true;
-    }
-    if (words->empty()) {
-      return true;
-    }
-    if (const std::optional<std::string> fault = WordsFault(*words)) {
-      std::cout << "error: " << *fault << "\n";
-      return true;
-    }
-    const std::string& command = words->front();
-    if (command == "quit" || command == "exit") {
-      return false;
-    }
-    Dispatch(command, {words->begin() + 1, words->end()});
-    orva_pump();
-    return true;
-  }
+  bool Execute(const std::string& line);
 
   // Runs the commands of `input`, one per `separator`, until it ends or says
   // quit.
@@ -277,40 +237,96 @@ class Session {
     PrintReport();
   }
 
+  // Every command, in the order the help lists them; defined after the
+  // class, as it names the private members that run them.
+  static const Command kCommands[];
+
  private:
   using Arguments = std::vector<std::string>;
 
-  // Runs a known command with the number of arguments it takes.
-  void Dispatch(const std::string& command, const Arguments& arguments) {
-    if (command == "info") {
-      Info();
-    } else if (command == "run") {
-      window_ = plugin_.Run(0, &record_);
-      std::cout << "handle " << window_ << "\n";
-    } else if (command == "add" || command == "score") {
-      FillQso(arguments);
-      const auto points = command == "add" ? plugin_.AddQSO(&record_) : plugin_.GetScore(&record_);
-      std::cout << "points " << points << "\n";
-    } else if (command == "grab") {
-      Grab(arguments.front());
-    } else if (command == "report") {
-      Report();
-    } else if (command == "state") {
-      std::cout << "state " << StateName(orva_window_state(window_)) << " "
-                << WindowText(window_, orva_window_caption) << "\n";
-    } else if (command == "bounds") {
-      Bounds();
-    } else {
-      WindowCommand(command, arguments);
-    }
-  }
+  // The command named `name`, or null when there is none.
+  static const Command* Find(std::string_view name);
 
-  void Info() {
+  // The commands, each given the words after its name, as many as it takes.
+  void Info(const Arguments&) {
     unsigned char info[1024] = {};
     plugin_.GetInfo(info);
     std::cout << "name " << ShortStringText(info + kInfoPluginNameOffset) << "\n";
     std::cout << "kind " << ShortStringText(info + kInfoPluginKindOffset) << "\n";
   }
+
+  void Run(const Arguments&) {
+    window_ = plugin_.Run(0, &record_);
+    std::cout << "handle " << window_ << "\n";
+  }
+
+  void Add(const Arguments& arguments) {
+    FillQso(arguments);
+    PrintPoints(plugin_.AddQSO(&record_));
+  }
+
+  void ScoreQso(const Arguments& arguments) {
+    FillQso(arguments);
+    PrintPoints(plugin_.GetScore(&record_));
+  }
+
+  void Grab(const Arguments& arguments) {
+    record_.CallSign.assign(arguments.front());
+    unsigned char buffer[256] = {};
+    plugin_.GrabNumber(&record_, buffer);
+    std::cout << "reference " << ShortStringText(buffer) << "\n";
+  }
+
+  void Report(const Arguments&) {
+    PrintReport();
+    std::cout << "end\n";
+  }
+
+  void Recalc(const Arguments&) { PrintWindowAnswer(orva_window_press_button(window_)); }
+
+  void Minimize(const Arguments&) {
+    PrintWindowAnswer(orva_window_sys_command(window_, ORVA_SC_CLOSE));
+  }
+
+  void Close(const Arguments&) { PrintWindowAnswer(orva_window_close(window_)); }
+
+  void Logoff(const Arguments&) { PrintWindowAnswer(orva_window_query_end_session(window_)); }
+
+  void Release(const Arguments&) {
+    plugin_.Release();
+    PrintWindowAnswer(ORVA_DELIVERED);
+  }
+
+  void Move(const Arguments& arguments) {
+    orva_rect bounds{};
+    int* const sides[] = {&bounds.left, &bounds.top, &bounds.right, &bounds.bottom};
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+      const std::optional<int> side = Integer(arguments[i]);
+      if (!side) {
+        std::cout << "error: expected LEFT TOP RIGHT BOTTOM as whole numbers\n";
+        return;
+      }
+      *sides[i] = *side;
+    }
+    PrintWindowAnswer(orva_window_move(window_, &bounds));
+  }
+
+  void State(const Arguments&) {
+    std::cout << "state " << StateName(orva_window_state(window_)) << " "
+              << WindowText(window_, orva_window_caption) << "\n";
+  }
+
+  void Bounds(const Arguments&) {
+    orva_rect bounds{};
+    if (orva_window_bounds(window_, &bounds) == ORVA_NO_WINDOW) {
+      std::cout << "error: no window (use run first)\n";
+      return;
+    }
+    std::cout << "bounds " << bounds.left << " " << bounds.top << " " << bounds.right << " "
+              << bounds.bottom << "\n";
+  }
+
+  void Quit(const Arguments&) { quit_ = true; }
 
   // CALL BAND MODE, then the exchange: the words after them, one space
   // apart.
@@ -325,64 +341,12 @@ class Session {
     record_.QSOReportRecived.assign(exchange);
   }
 
-  void Grab(const std::string& call) {
-    record_.CallSign.assign(call);
-    unsigned char buffer[256] = {};
-    plugin_.GrabNumber(&record_, buffer);
-    std::cout << "reference " << ShortStringText(buffer) << "\n";
-  }
+  static void PrintPoints(std::int32_t points) { std::cout << "points " << points << "\n"; }
 
   void PrintReport() { host::PrintReport(WindowText(window_, orva_window_memo_text), std::cout); }
 
-  void Report() {
-    PrintReport();
-    std::cout << "end\n";
-  }
-
-  void Bounds() {
-    orva_rect bounds{};
-    if (orva_window_bounds(window_, &bounds) == ORVA_NO_WINDOW) {
-      std::cout << "error: no window (use run first)\n";
-      return;
-    }
-    std::cout << "bounds " << bounds.left << " " << bounds.top << " " << bounds.right << " "
-              << bounds.bottom << "\n";
-  }
-
-  std::optional<int> Move(const Arguments& arguments) {
-    orva_rect bounds{};
-    int* const sides[] = {&bounds.left, &bounds.top, &bounds.right, &bounds.bottom};
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-      const std::optional<int> side = Integer(arguments[i]);
-      if (!side) {
-        std::cout << "error: expected LEFT TOP RIGHT BOTTOM as whole numbers\n";
-        return std::nullopt;
-      }
-      *sides[i] = *side;
-    }
-    return orva_window_move(window_, &bounds);
-  }
-
-  void WindowCommand(const std::string& command, const Arguments& arguments) {
-    int result = 0;
-    if (command == "move") {
-      const std::optional<int> moved = Move(arguments);
-      if (!moved) {
-        return;
-      }
-      result = *moved;
-    } else if (command == "recalc") {
-      result = orva_window_press_button(window_);
-    } else if (command == "minimize") {
-      result = orva_window_sys_command(window_, ORVA_SC_CLOSE);
-    } else if (command == "close") {
-      result = orva_window_close(window_);
-    } else if (command == "logoff") {
-      result = orva_window_query_end_session(window_);
-    } else {  // release
-      plugin_.Release();
-      result = ORVA_DELIVERED;
-    }
+  // What the window made of a command sent to it.
+  static void PrintWindowAnswer(int result) {
     if (result == ORVA_NO_WINDOW) {
       std::cout << "error: no window (use run first)\n";
     } else if (result == ORVA_IGNORED) {
@@ -395,15 +359,75 @@ class Session {
   const Plugin& plugin_;
   TExchangeRecord record_;
   std::uintptr_t window_ = 0;
+  bool quit_ = false;
 };
+
+const Command Session::kCommands[] = {
+    {"info", 0, 0, "", "prints name and kind: the plug-in's information", &Session::Info},
+    {"run", 0, 0, "", "opens the window, which scores the log;\nprints handle N", &Session::Run},
+    {"add", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]",
+     "logs a QSO; prints points N (-1: a duplicate)", &Session::Add},
+    {"score", 3, kAnyNumber, "CALL BAND MODE [EXCHANGE]",
+     "prints points N that the QSO would score,\nwithout logging it", &Session::ScoreQso},
+    {"grab", 1, 1, "CALL", "prints reference and what the plug-in pre-fills", &Session::Grab},
+    {"report", 0, 0, "", "prints the window's report, then end", &Session::Report},
+    {"recalc", 0, 0, "", "presses Recalc Statistic; prints ok", &Session::Recalc},
+    {"minimize", 0, 0, "", "presses the close button, which minimizes;\nprints ok",
+     &Session::Minimize},
+    {"close", 0, 0, "", "asks the window to close; prints ok", &Session::Close},
+    {"logoff", 0, 0, "", "asks the window whether the session may end;\nprints ok",
+     &Session::Logoff},
+    {"release", 0, 0, "", "releases the plug-in's window; prints ok", &Session::Release},
+    {"move", 4, 4, "LEFT TOP RIGHT BOTTOM", "moves the window as a user dragging it; prints ok",
+     &Session::Move},
+    {"state", 0, 0, "",
+     "prints state (hidden, normal, minimized,\nmaximized or none) and the caption",
+     &Session::State},
+    {"bounds", 0, 0, "", "prints bounds and the window's left, top, right\nand bottom",
+     &Session::Bounds},
+    {"quit", 0, 0, "", "stops reading commands", &Session::Quit},
+    {"exit", 0, 0, "", "", &Session::Quit},
+};
+
+const Command* Session::Find(std::string_view name) {
+  const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                    [&](const Command& known) { return known.name == name; });
+  return command == std::end(kCommands) ? nullptr : command;
+}
+
+bool Session::Execute(const std::string& line) {
+  const std::optional<std::vector<std::string>> words = SplitCommandWords(line);
+  if (!words) {
+    std::cout << "error: a quote is left open\n";
+    return true;
+  }
+  if (words->empty()) {
+    return true;
+  }
+  const Command* command = Find(words->front());
+  if (!command) {
+    std::cout << "error: unknown command '" << words->front() << "'\n";
+    return true;
+  }
+  if (const std::optional<std::string> fault = WordsFault(*command, *words)) {
+    std::cout << "error: " << *fault << "\n";
+    return true;
+  }
+  (this->*command->run)({words->begin() + 1, words->end()});
+  if (quit_) {
+    return false;
+  }
+  orva_pump();
+  return true;
+}
 
 }  // namespace
 
 std::string CommandsHelp() {
   std::string help = "Commands (one a line on standard input, or separated by ';' with -c):\n";
-  for (const CommandShape& shape : kCommandShapes) {
-    if (!shape.help.empty()) {
-      AppendCommandHelp(help, shape);
+  for (const Command& command : Session::kCommands) {
+    if (!command.help.empty()) {
+      AppendCommandHelp(help, command);
     }
   }
   return help +

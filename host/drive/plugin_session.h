@@ -50,10 +50,11 @@ struct RecordContext {
 };
 
 // The help's account of the commands RunCommands takes, their usage and
-// what each does, read from the one list of them.
+// what each does, read from the table that also runs them.
 std::string CommandsHelp();
 
-// Runs the host's commands (CommandsHelp lists them), one per `separator`, until
+// Runs the host's commands (Session::kCommands in plugin_session.cpp lists
+// them, each with the member that runs it), one per `separator`, until
 // `input` ends or one says quit. A command's words are split on blanks (a
 // quoted part keeps them) and a trailing CR is ignored; a command with
 // missing or extra words is answered "error: ..." and does nothing.

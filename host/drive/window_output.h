@@ -9,7 +9,10 @@
 
 namespace orva::host {
 
-// The memo's text, its lines joined by CR LF, written one line each.
+// The memo's text, one line each. The memo joins its lines by CR LF, as a
+// Windows edit control takes them; each is written ended by "\n" alone, so
+// that the stream ends it as its system ends text and both hosts print the
+// same report.
 void PrintReport(std::string_view memoText, std::ostream& out);
 
 // "error-box CAPTION: TEXT" and the line's end.
