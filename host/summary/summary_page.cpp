@@ -90,6 +90,14 @@ constexpr const char* kDrawing = R"js(
   // The page's language for the numbers, whatever the browser's: 1,234 and
   // 131B on a phone as on paper.
   Chart.defaults.locale = "en-US";
+  // Pointing anywhere over a chart tells the figures of that hour or line
+  // written out, also where a line is too thin to point at.
+  Chart.defaults.interaction.mode = "index";
+  Chart.defaults.interaction.intersect = false;
+  var exact = new Intl.NumberFormat("en-US");
+  Chart.defaults.plugins.tooltip.callbacks.label = function (item) {
+    return item.dataset.label + ": " + exact.format(item.parsed.y);
+  };
   // The axis of counts and scores: whole numbers only, a large one short
   // (1.2K, 34M, 131B) so that its label fits beside a chart on a phone.
   function counts(options) {

@@ -1,9 +1,11 @@
 // The summary page as its reader meets it, in headless Chromium driven by
 // puppeteer-core: opened from disk on a desktop screen, on a phone and in
 // print. On each the page asks for nothing beyond file: and data:, raises no
-// script error, draws every chart, runs past no edge but inside a box that
-// scrolls (whose last column can be scrolled to), and shows the figures its
-// reader looks for, as the JSON summary of the same logs has them.
+// script error, draws every chart with its axis labels whole, runs past no
+// edge but inside a box that scrolls (whose last column can be scrolled to),
+// and shows the figures its reader looks for, as the JSON summary of the
+// same logs has them; on the desktop, pointing at a line chart tells its
+// figures in full.
 //
 //   node page_test.mjs --driver DIR --chromium FILE --page FILE --summary FILE
 //     [--min-hues N] [--screenshot FILE --screenshot-size WIDTHxHEIGHT]
@@ -286,6 +288,42 @@ function findOverflow(width, printed) {
   return found;
 }
 
+// Pointing at the last hour of each line chart tells its figures written out
+// in full (the axes write them short).
+async function checkTooltips(page, failures) {
+  const ids = await page.evaluate(() =>
+    [...document.querySelectorAll("canvas")]
+      .filter((canvas) => Chart.getChart(canvas)?.config.type === "line")
+      .map((canvas) => canvas.id),
+  );
+  for (const id of ids) {
+    const point = await page.evaluate((id) => {
+      const canvas = document.getElementById(id);
+      canvas.scrollIntoView({ block: "center" });
+      const box = canvas.getBoundingClientRect();
+      const area = Chart.getChart(canvas).chartArea;
+      return { x: box.left + area.right - 1, y: box.top + (area.top + area.bottom) / 2 };
+    }, id);
+    await page.mouse.move(point.x, point.y);
+    await settle(page);
+    const told = await page.evaluate((id) => {
+      const chart = Chart.getChart(document.getElementById(id));
+      const wanted = chart.data.datasets.map(
+        (set) => `${set.label}: ${set.data[set.data.length - 1].toLocaleString("en-US")}`,
+      );
+      const lines = chart.tooltip.getActiveElements().length
+        ? chart.tooltip.body.flatMap((part) => part.lines)
+        : [];
+      return { wanted, lines };
+    }, id);
+    const missing = told.wanted.filter((line) => !told.lines.includes(line));
+    if (missing.length > 0) {
+      failures.push(`chart ${id}: pointing at its last hour tells [${told.lines}], not ${missing}`);
+    }
+  }
+  await page.evaluate(() => window.scrollTo(0, 0));
+}
+
 // The section of each log, found by its heading, holds its key figures.
 async function checkFigures(page, summary, failures) {
   const sections = await page.evaluate(() =>
@@ -315,6 +353,9 @@ async function checkView(browser, url, view, options, summary) {
   const overflow = await page.evaluate(findOverflow, view.viewport.width, view.media === "print");
   failures.push(...overflow);
   await checkFigures(page, summary, failures);
+  if (view.name === "desktop") {
+    await checkTooltips(page, failures);
+  }
   if (view.name === "desktop" && options.screenshot) {
     const [width, height] = options["screenshot-size"].split("x").map(Number);
     await page.setViewport({ width, height });
