@@ -2,7 +2,9 @@
 // sections of each log and of the head-to-head, the chart data as JSON in an
 // inert script element, and the few lines that hand that data to the chart
 // library. Charts draw without animation, so the page is complete as soon as
-// it has loaded: for a printout and a screenshot alike.
+// it has loaded: for a printout and a screenshot alike; a printout draws them
+// again for the paper. Their axes write numbers as the chart library formats
+// them, large ones short, so that a label fits beside a chart on a phone.
 #include "host/summary/summary_page.h"
 
 #include <algorithm>
@@ -14,6 +16,7 @@
 #include "host/summary/summary_json.h"
 #include "host/summary/summary_tables.h"
 #include "host/system/file_names.h"
+#include "host/system/program_name.h"
 #include "import/bands.h"
 
 namespace orva::host {
@@ -24,7 +27,7 @@ body { font-family: system-ui, "Segoe UI", Arial, sans-serif; line-height: 1.4; 
   background: #fff; max-width: 72em; margin: 0 auto; padding: 0 1em 2em; }
 h1 { font-size: 1.6em; }
 h2 { font-size: 1.3em; margin-top: 2em; border-bottom: 2px solid #444; }
-h1, h2, h3 { overflow-wrap: anywhere; }
+h1, h2, h3, p { overflow-wrap: anywhere; }
 h3 { font-size: 1.05em; margin: 1.5em 0 0.4em; }
 .score { font-size: 1.15em; }
 .note { color: #444; font-size: 0.9em; }
@@ -32,8 +35,18 @@ h3 { font-size: 1.05em; margin: 1.5em 0 0.4em; }
   gap: 1em 2em; }
 figure { margin: 1em 0; break-inside: avoid; }
 .chart { position: relative; height: 17em; }
+canvas { max-width: 100%; }
 figcaption { font-size: 0.9em; color: #444; text-align: center; }
-.wide { overflow-x: auto; }
+/* A table wider than the screen scrolls in its box, a shadow at the side
+   where more of it is: white covers that shadow where the table ends. */
+.wide { overflow-x: auto; max-width: 100%; background-repeat: no-repeat;
+  background-image: linear-gradient(to right, #fff 30%, rgba(255, 255, 255, 0)),
+    linear-gradient(to left, #fff 30%, rgba(255, 255, 255, 0)),
+    radial-gradient(farthest-side at 0 50%, rgba(0, 0, 0, 0.25), transparent),
+    radial-gradient(farthest-side at 100% 50%, rgba(0, 0, 0, 0.25), transparent);
+  background-position: left, right, left, right;
+  background-size: 2em 100%, 2em 100%, 0.8em 100%, 0.8em 100%;
+  background-attachment: local, local, scroll, scroll; }
 table { border-collapse: collapse; font-size: 0.9em; }
 th, td { padding: 0.15em 0.6em; text-align: left; white-space: nowrap;
   border-bottom: 1px solid #ddd; }
@@ -43,14 +56,21 @@ tr.total td { font-weight: bold; border-top: 1px solid #444; }
 .calls { font-family: Consolas, "Courier New", monospace; word-spacing: 0.4em; }
 @media (max-width: 40em) {
   body { padding: 0 0.5em 1em; }
-  .chart { height: 14em; }
+  .chart { height: 15em; }
   table { font-size: 0.8em; }
+  th, td { padding: 0.15em 0.4em; }
 }
+@page { margin: 15mm; }
 @media print {
   body { max-width: none; padding: 0; font-size: 10pt; }
+  h2 { margin-top: 1.2em; }
   .charts { grid-template-columns: 1fr 1fr; }
   .chart { height: 6.5cm; }
-  .wide { overflow: visible; }
+  canvas { max-width: 100% !important; height: auto !important; }
+  .wide { overflow: visible; background: none; }
+  table { font-size: 8.5pt; }
+  th, td { padding: 0.1em 0.45em; }
+  th { white-space: normal; }
   thead { display: table-header-group; }
   tr, h2, h3 { break-inside: avoid; break-after: avoid; }
 }
@@ -67,35 +87,60 @@ constexpr const char* kDrawing = R"js(
   function colour(i) { return palette[i % palette.length]; }
   Chart.defaults.animation = false;
   Chart.defaults.maintainAspectRatio = false;
+  // The page's language for the numbers, whatever the browser's: 1,234 and
+  // 131B on a phone as on paper.
+  Chart.defaults.locale = "en-US";
+  // Pointing anywhere over a chart tells the figures of that hour or line
+  // written out, also where a line is too thin to point at.
+  Chart.defaults.interaction.mode = "index";
+  Chart.defaults.interaction.intersect = false;
+  var exact = new Intl.NumberFormat("en-US");
+  Chart.defaults.plugins.tooltip.callbacks.label = function (item) {
+    return item.dataset.label + ": " + exact.format(item.parsed.y);
+  };
+  // The axis of counts and scores: whole numbers only, a large one short
+  // (1.2K, 34M, 131B) so that its label fits beside a chart on a phone.
+  function counts(options) {
+    return Object.assign({ beginAtZero: true,
+      ticks: { precision: 0, format: { notation: "compact", maximumSignificantDigits: 3 } } },
+      options);
+  }
+  var charts = [];
   function draw(id, config) {
     var canvas = document.getElementById(id);
-    if (canvas) { new Chart(canvas, config); }
+    if (canvas) { charts.push(new Chart(canvas, config)); }
   }
+  // A line of one hour alone would draw nothing: it is shown as its point.
   function line(label, values, i, axis) {
     return { label: label, data: values, borderColor: colour(i), backgroundColor: colour(i),
-      pointRadius: 0, borderWidth: 2, yAxisID: axis };
+      pointRadius: values.length === 1 ? 4 : 0, borderWidth: 2, yAxisID: axis };
   }
   data.logs.forEach(function (log, n) {
     draw("rate-" + n, { type: "bar", data: { labels: log.hours,
       datasets: data.bands.map(function (band, i) {
         return { label: band, data: log.rate[i], backgroundColor: colour(i) };
       }).filter(function (set) { return set.data.some(function (v) { return v > 0; }); }) },
-      options: { scales: { x: { stacked: true }, y: { stacked: true, beginAtZero: true } } } });
+      options: { scales: { x: { stacked: true }, y: counts({ stacked: true }) } } });
     draw("growth-" + n, { type: "line", data: { labels: log.hours, datasets: [
         line("Score", log.score, 0, "score"), line("Multipliers", log.mults, 1, "mults")] },
-      options: { scales: { score: { position: "left", beginAtZero: true },
-        mults: { position: "right", beginAtZero: true, grid: { drawOnChartArea: false } } } } });
+      options: { scales: { score: counts({ position: "left" }),
+        mults: counts({ position: "right", grid: { drawOnChartArea: false } }) } } });
     draw("lines-" + n, { type: "bar", data: { labels: log.lines, datasets: [
         { label: "QSOs", data: log.lineQsos, backgroundColor: colour(0) },
         { label: "Multipliers", data: log.lineMults, backgroundColor: colour(1) }] },
-      options: { scales: { y: { beginAtZero: true } } } });
+      options: { scales: { y: counts({}) } } });
   });
   if (data.compare) {
     draw("compare", { type: "line", data: { labels: data.compare.hours,
       datasets: data.compare.scores.map(function (scores, i) {
         return line(data.logs[i].name, scores, i, "y");
-      }) }, options: { scales: { y: { beginAtZero: true } } } });
+      }) }, options: { scales: { y: counts({}) } } });
   }
+  // A printout lays the charts out anew, narrower than the screen; each is
+  // drawn again for its place on paper, and again for the screen after.
+  function redraw() { charts.forEach(function (chart) { chart.resize(); }); }
+  window.addEventListener("beforeprint", redraw);
+  window.addEventListener("afterprint", redraw);
 })();
 )js";
 
@@ -224,8 +269,8 @@ void AppendTables(std::string& out, const std::vector<SummaryTable>& tables) {
     }
     if (table.allRows > table.rows.size()) {
       AppendNote(out, "The first " + std::to_string(table.rows.size()) + " are listed; " +
-                          std::to_string(table.allRows - table.rows.size()) +
-                          " more are in orva-host --summary.");
+                          std::to_string(table.allRows - table.rows.size()) + " more are in " +
+                          kProgramName + " --summary.");
     }
     if (table.columns.empty() || table.rows.empty()) {
       continue;

@@ -1,14 +1,18 @@
 # The summary page as its reader meets it: orva-host writes it for the LOGS
 # given (options and files separated by "|", named from DIRECTORY, or made
-# as generated_log.cmake says); it is well-formed, names no
-# file, address or style outside itself, and Chromium, run headless with no
-# network, draws its charts: the screenshot (SCREENSHOT, WIDTH x HEIGHT)
-# holds the charts' colours, which nothing else on the page has.
+# as generated_log.cmake says); it is well-formed, names no file, address or
+# style outside itself, and in headless Chromium (browser/page_test.mjs, with
+# the driver that browser/install_driver.cmake installed in DRIVER) it asks
+# for nothing outside itself, draws every chart in at least MIN_HUES hues,
+# fits a desktop screen, a phone and paper, and shows the figures of the
+# logs' JSON summary. With SCREENSHOT, the top of the page on a screen of
+# SCREENSHOT_SIZE (WIDTHxHEIGHT) is taken there, for the user guide.
 #
-#   -DHOST -DLOGS -DDIRECTORY -DWORK -DCHROMIUM -DXMLLINT -DPNG_COLOURS -DSCREENSHOT
-#   -DWIDTH -DHEIGHT -DMIN_HUES (the colours a drawn page holds at least)
-if(NOT CHROMIUM OR NOT XMLLINT)
-  message("SKIPPED: chromium or xmllint is missing (scripts/install-deps installs both)")
+#   -DHOST -DLOGS -DDIRECTORY -DWORK -DCHROMIUM -DXMLLINT -DNODE -DNPM -DDRIVER
+#   -DTEST_SCRIPT -DMIN_HUES [-DSCREENSHOT -DSCREENSHOT_SIZE]
+if(NOT CHROMIUM OR NOT XMLLINT OR NOT NODE OR NOT NPM)
+  message("SKIPPED: chromium, xmllint, node or npm is missing (scripts/install-deps "
+    "installs them all)")
   return()
 endif()
 file(REMOVE_RECURSE ${WORK})
@@ -17,12 +21,20 @@ set(page ${WORK}/page.html)
 include(${CMAKE_CURRENT_LIST_DIR}/generated_log.cmake)
 string(REPLACE "|" ";" logs "${LOGS}")
 
-execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${WORK}/config
-    ${HOST} ${logs} --html ${page}
-  WORKING_DIRECTORY ${DIRECTORY} ERROR_VARIABLE errors RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "orva-host --html exited with ${status}:\n${errors}")
-endif()
+# The page, written to its file, and the JSON summary that says what figures
+# it has to show.
+function(run_host)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${WORK}/config
+      ${HOST} ${logs} ${ARGN}
+    WORKING_DIRECTORY ${DIRECTORY} OUTPUT_FILE ${WORK}/output ERROR_VARIABLE errors
+    RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "orva-host ${ARGN} exited with ${status}:\n${errors}")
+  endif()
+endfunction()
+run_host(--html ${page})
+run_host(--summary --json)
+file(RENAME ${WORK}/output ${WORK}/summary.json)
 
 execute_process(COMMAND ${XMLLINT} --noout ${page} ERROR_VARIABLE errors RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT errors STREQUAL "")
@@ -47,19 +59,14 @@ if(text MATCHES "fetch\\(|XMLHttpRequest|WebSocket|importScripts")
   message(FATAL_ERROR "the page's scripts could fetch: ${CMAKE_MATCH_0}")
 endif()
 
-# Any address the browser still asked for would not resolve.
-execute_process(COMMAND ${CHROMIUM} --headless --no-sandbox --disable-gpu --disable-quic
-    --no-first-run --disable-background-networking --disable-component-update --disable-sync
-    --hide-scrollbars "--host-resolver-rules=MAP * ~NOTFOUND" --user-data-dir=${WORK}/profile
-    --window-size=${WIDTH},${HEIGHT} --screenshot=${SCREENSHOT} file://${page}
+set(screenshot)
+if(SCREENSHOT)
+  set(screenshot --screenshot ${SCREENSHOT} --screenshot-size ${SCREENSHOT_SIZE})
+endif()
+execute_process(COMMAND ${NODE} ${TEST_SCRIPT} --driver ${DRIVER} --chromium ${CHROMIUM}
+    --page ${page} --summary ${WORK}/summary.json --min-hues ${MIN_HUES} ${screenshot}
   OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
-if(NOT status EQUAL 0 OR NOT EXISTS ${SCREENSHOT})
-  message(FATAL_ERROR "chromium took no screenshot (${status}):\n${output}${errors}")
-endif()
-# A drawn chart colours thousands of pixels; the page without charts none.
-execute_process(COMMAND ${PNG_COLOURS} ${SCREENSHOT} 5000 ${MIN_HUES}
-  OUTPUT_VARIABLE counted RESULT_VARIABLE status)
+message("${output}${errors}")
 if(NOT status EQUAL 0)
-  message(FATAL_ERROR "the screenshot shows no charts drawn: ${counted}")
+  message(FATAL_ERROR "the page failed in Chromium (${status})")
 endif()
-message("${counted}")

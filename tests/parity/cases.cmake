@@ -58,8 +58,9 @@ orva_parity_case(check_reference_missing_file ARGS --check-reference host/refere
 orva_parity_case(score_wrong_kind ARGS --cabrillo import/sample.adi --score)
 
 # The day-after summary as text, JSON and page (the page's bytes to standard
-# output), one log and two head to head, a contest period that cuts the
-# generated log in two in every mode, and a log that holds no QSO.
+# output), one log and two head to head, a page too long to list all, a
+# contest period that cuts the generated log in two in every mode, and a log
+# that holds no QSO.
 foreach(file sample.adi iota.log)
   string(MAKE_C_IDENTIFIER ${file} name)
   orva_parity_case(summary_${name} ARGS import/${file} --summary)
@@ -74,6 +75,8 @@ orva_parity_case(summary_json_min_off ARGS host/summary/rival.adi --min-off 10 -
 orva_parity_case(summary_min_off_zero ARGS host/summary/rival.adi --min-off 0 --summary)
 orva_parity_case(html_head_to_head ARGS ${head_to_head} --html -)
 orva_parity_case(summary_json_generated ARGS @GENERATED@ --summary --json)
+# Its page lists the first of its multipliers and names the program for the rest.
+orva_parity_case(html_generated ARGS @GENERATED@ --html -)
 # Texts with markup, quotes, control bytes and Latin-1, in the JSON and in the
 # page's chart data, beside a log of plain ones.
 set(escapes --adif host/summary/escapes.adi --adif host/summary/mine.adi)

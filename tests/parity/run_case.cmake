@@ -8,7 +8,9 @@
 # The generated log's path (GENERATED), which lies in each build's own tree
 # and which the summary and the period's notes name, stands as @GENERATED@.
 # The usage line after a misuse stands as orva-host.exe writes it: the native
-# tool also names --log there, which only it reads.
+# tool also names --log there, which only it reads. Where the page sends its
+# reader to the program, each names itself by its own file name (PROGRAM),
+# which stands as @PROGRAM@.
 #
 # EXPECTED holds "exit N", the standard output, a line
 # "--- standard error", and the standard error.
@@ -26,6 +28,8 @@ function(normalised variable)
   string(REPLACE "\r\n" "\n" text "${${variable}}")
   string(REPLACE "${GENERATED}" [[@GENERATED@]] text "${text}")
   string(REPLACE "usage: orva-host [[--log | --adif" "usage: orva-host [[--adif" text "${text}")
+  string(REPLACE " more are in ${PROGRAM} --summary." [[ more are in @PROGRAM@ --summary.]] text
+    "${text}")
   string(LENGTH "${text}" length)
   if(length GREATER 65536)
     string(SHA256 sum "${text}")
