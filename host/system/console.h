@@ -41,6 +41,21 @@ std::string NameOfFile(const std::string& path);
 int ReadFileAsNamed(const std::string& path, std::string& bytes, std::size_t size);
 int ReadStandardInput(std::string& bytes);
 
+// Switches a standard stream to pass bytes unchanged for as long as the
+// object lives (on Windows; elsewhere bytes always pass): a file's bytes
+// written to standard output as they are, a log read from standard input.
+class BinaryStream {
+ public:
+  explicit BinaryStream(std::FILE* stream);
+  ~BinaryStream();
+  BinaryStream(const BinaryStream&) = delete;
+  BinaryStream& operator=(const BinaryStream&) = delete;
+
+ private:
+  std::FILE* stream_;
+  int previous_;
+};
+
 // Writes a piece of text as printing it would, its lines ended as the
 // system ends text lines (CR LF on Windows), in one write: Windows' C
 // runtime would turn each line end alone, which costs the explanation of a

@@ -24,6 +24,10 @@ int ReadStandardInput(std::string& bytes) {
   return platform::ReadFileWhole("/dev/stdin", bytes);
 }
 
+BinaryStream::BinaryStream(std::FILE* stream) : stream_(stream), previous_(0) {}
+
+BinaryStream::~BinaryStream() = default;
+
 void WriteText(std::FILE* stream, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stream);
 }

@@ -148,20 +148,20 @@ std::string NameOfFile(const std::string& path) {
   return path == "-" ? kStandardInputName : InUtf8(WideName(path));
 }
 
-// Switches a standard stream to pass bytes unchanged for as long as the
-// object lives: a file's bytes written to standard output as they are, a log
-// read from standard input. Elsewhere bytes always pass.
-class BinaryStream {
- public:
-  explicit BinaryStream(std::FILE* stream);
-  ~BinaryStream();
-  BinaryStream(const BinaryStream&) = delete;
-  BinaryStream& operator=(const BinaryStream&) = delete;
+int ReadFileAsNamed(const std::string& path, std::string& bytes, std::size_t size) {
+  std::FILE* file = _wfopen(WideName(path).c_str(), L"rb");
+  if (!file) {
+    return errno;
+  }
+  const int error = ReadStream(file, bytes, size);
+  std::fclose(file);
+  return error;
+}
 
- private:
-  std::FILE* stream_;
-  int previous_;
-};
+int ReadStandardInput(std::string& bytes) {
+  const BinaryStream binary(stdin);
+  return ReadStream(stdin, bytes, std::string::npos);
+}
 
 // What was written before, in the other mode, goes out first; standard
 // input is switched before anything is read from it.
@@ -179,21 +179,6 @@ BinaryStream::~BinaryStream() {
   if (previous_ != -1) {
     _setmode(_fileno(stream_), previous_);
   }
-}
-
-int ReadFileAsNamed(const std::string& path, std::string& bytes, std::size_t size) {
-  std::FILE* file = _wfopen(WideName(path).c_str(), L"rb");
-  if (!file) {
-    return errno;
-  }
-  const int error = ReadStream(file, bytes, size);
-  std::fclose(file);
-  return error;
-}
-
-int ReadStandardInput(std::string& bytes) {
-  const BinaryStream binary(stdin);
-  return ReadStream(stdin, bytes, std::string::npos);
 }
 
 void WriteText(std::FILE* stream, std::string_view text) {
