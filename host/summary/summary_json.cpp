@@ -128,16 +128,22 @@ Json MultiplierEntry(const SummaryQso& m) {
   return entry;
 }
 
+// The QSOs, points and multipliers of a line of a table, after its key.
+template <class Line>
+Json& PutCounts(Json& entry, const Line& line) {
+  entry["qsos"] = line.qsos;
+  entry["points"] = line.points;
+  entry["multipliers"] = line.multipliers;
+  return entry;
+}
+
 // A band and mode of one log (BandModeLine) or of all (ComparedBandMode).
 template <class Line>
 Json BandEntry(const Line& b) {
   Json entry;
   entry["band"] = JsonLogText(b.band);
   entry["mode"] = JsonLogText(b.mode);
-  entry["qsos"] = b.qsos;
-  entry["points"] = b.points;
-  entry["multipliers"] = b.multipliers;
-  return entry;
+  return PutCounts(entry, b);
 }
 
 // What opens an entry of the duplicates and of the 0-point QSOs.
@@ -204,10 +210,7 @@ Json BestRateEntry(const BestRate& rate) {
 Json ContinentEntry(const ContinentLine& line) {
   Json entry;
   entry["continent"] = line.continent;
-  entry["qsos"] = line.qsos;
-  entry["points"] = line.points;
-  entry["multipliers"] = line.multipliers;
-  return entry;
+  return PutCounts(entry, line);
 }
 
 Json LeftOutEntry(const LeftOut& leftOut) {

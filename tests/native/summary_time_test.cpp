@@ -58,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(BestRate, FindsTheBestStretchAcrossAClockHour) {
   // Four QSOs late in one hour and three early in the next: the best clock
   // hour holds four, the best 60 minutes seven, the best 10 five.
-  const std::vector<Moment> times = Times(
-      {"11:10", "12:50", "12:55", "12:58", "12:59:59", "13:00", "13:04", "13:09", "14:30"});
+  const std::vector<Moment> times =
+      Times({"11:10", "12:50", "12:55", "12:58", "12:59:59", "13:00", "13:04", "13:09", "14:30"});
   const BestRate hour = BestRateOf(times, 60);
   EXPECT_EQ(hour.qsos, 7);
   EXPECT_EQ(hour.from, At("12:50"));
