@@ -105,6 +105,21 @@ constexpr const char* kDrawing = R"js(
       ticks: { precision: 0, format: { notation: "compact", maximumSignificantDigits: 3 } } },
       options);
   }
+  // The off-times shaded over a chart of hours: each span runs from hour
+  // positions [from, to), where hour i starts at i (bars stand centred on
+  // their hour, lines start there).
+  Chart.register({ id: "offTimes", beforeDatasetsDraw: function (chart, args, options) {
+    if (!options.spans || !options.spans.length) { return; }
+    var x = chart.scales.x, area = chart.chartArea, ctx = chart.ctx;
+    var shift = x.options.offset ? 0.5 : 0;
+    ctx.save();
+    ctx.fillStyle = "rgba(127, 127, 127, 0.2)";
+    options.spans.forEach(function (span) {
+      var left = x.getPixelForValue(span[0] - shift), right = x.getPixelForValue(span[1] - shift);
+      ctx.fillRect(left, area.top, Math.max(right - left, 1), area.bottom - area.top);
+    });
+    ctx.restore();
+  } });
   var charts = [];
   function draw(id, config) {
     var canvas = document.getElementById(id);
@@ -120,10 +135,12 @@ constexpr const char* kDrawing = R"js(
       datasets: data.bands.map(function (band, i) {
         return { label: band, data: log.rate[i], backgroundColor: colour(i) };
       }).filter(function (set) { return set.data.some(function (v) { return v > 0; }); }) },
-      options: { scales: { x: { stacked: true }, y: counts({ stacked: true }) } } });
+      options: { plugins: { offTimes: { spans: log.off } },
+        scales: { x: { stacked: true }, y: counts({ stacked: true }) } } });
     draw("growth-" + n, { type: "line", data: { labels: log.hours, datasets: [
         line("Score", log.score, 0, "score"), line("Multipliers", log.mults, 1, "mults")] },
-      options: { scales: { score: counts({ position: "left" }),
+      options: { plugins: { offTimes: { spans: log.off } },
+        scales: { score: counts({ position: "left" }),
         mults: counts({ position: "right", grid: { drawOnChartArea: false } }) } } });
     draw("lines-" + n, { type: "bar", data: { labels: log.lines, datasets: [
         { label: "QSOs", data: log.lineQsos, backgroundColor: colour(0) },
@@ -135,6 +152,18 @@ constexpr const char* kDrawing = R"js(
       datasets: data.compare.scores.map(function (scores, i) {
         return line(data.logs[i].name, scores, i, "y");
       }) }, options: { scales: { y: counts({}) } } });
+    draw("compare-rate", { type: "bar", data: { labels: data.compare.hours,
+      datasets: data.compare.qsos.map(function (qsos, i) {
+        return { label: data.logs[i].name, data: qsos, backgroundColor: colour(i) };
+      }) }, options: { scales: { y: counts({}) } } });
+    draw("compare-ahead", { type: "line", data: { labels: data.compare.hours,
+      datasets: data.compare.aheadQsos.map(function (ahead, i) {
+        return line("QSOs, 1 against " + (i + 2), ahead, 2 * i, "qsos");
+      }).concat(data.compare.aheadScore.map(function (ahead, i) {
+        return line("Score, 1 against " + (i + 2), ahead, 2 * i + 1, "score");
+      })) }, options: { scales: { qsos: counts({ position: "left", beginAtZero: false }),
+        score: counts({ position: "right", beginAtZero: false,
+          grid: { drawOnChartArea: false } }) } } });
   }
   // A printout lays the charts out anew, narrower than the screen; each is
   // drawn again for its place on paper, and again for the screen after.
@@ -275,7 +304,11 @@ void AppendTables(std::string& out, const std::vector<SummaryTable>& tables) {
     if (table.columns.empty() || table.rows.empty()) {
       continue;
     }
-    if (table.flowing) {
+    if (table.folded) {
+      out += "<details><summary>Show the " + std::to_string(table.allRows) + "</summary>\n";
+      AppendWords(out, table);
+      out += "</details>\n";
+    } else if (table.flowing) {
       AppendWords(out, table);
     } else {
       AppendTable(out, table);
@@ -329,6 +362,8 @@ void AppendComparisonSection(std::string& out, const std::vector<LogSummary>& lo
   // The scores first, then how they grew, then the details.
   AppendTables(out, {tables.front()});
   AppendFigure(out, "compare", "The score of each log through the contest");
+  AppendFigure(out, "compare-rate", "The QSOs of each log per hour (UTC)");
+  AppendFigure(out, "compare-ahead", "How far log 1 is ahead of each other log, in QSOs and score");
   tables.erase(tables.begin());
   AppendTables(out, tables);
   out += "</section>\n";
@@ -355,6 +390,22 @@ std::vector<const HourLine*> TimedHours(const LogSummary& log) {
     }
   }
   return timed;
+}
+
+// Where each off-time lies on the chart's hours, in hours from the first.
+Json OffSpans(const LogSummary& log, const std::vector<const HourLine*>& hours) {
+  Json spans = Json::array();
+  if (hours.empty()) {
+    return spans;
+  }
+  const Moment first = *hours.front()->hour;
+  const auto position = [first](Moment moment) {
+    return static_cast<double>(moment - first) / static_cast<double>(kSecondsPerHour);
+  };
+  for (const OffTime& off : log.operating.offTimes) {
+    spans.push_back(Json::array({position(off.from), position(off.to)}));
+  }
+  return spans;
 }
 
 // Each list is made whole before it becomes a member: an object keeps its
@@ -387,6 +438,7 @@ Json LogData(const LogSummary& log, const std::vector<std::string>& bands) {
     lineMults.push_back(b.multipliers);
   }
   data["hours"] = std::move(labels);
+  data["off"] = OffSpans(log, hours);
   data["rate"] = std::move(rate);
   data["score"] = std::move(score);
   data["mults"] = std::move(mults);
@@ -398,18 +450,28 @@ Json LogData(const LogSummary& log, const std::vector<std::string>& bands) {
 
 Json ComparisonData(const std::vector<LogSummary>& logs, const Comparison& comparison) {
   Json labels = Json::array();
-  Json scores(logs.size(), Json::array());
+  Json scores(logs.size(), Json::array()), qsos(logs.size(), Json::array());
+  Json aheadQsos(logs.size() - 1, Json::array()), aheadScore(logs.size() - 1, Json::array());
   for (const ComparedHour& hour : comparison.hours) {
-    if (hour.hour) {
-      labels.push_back(HourLabel(*hour.hour));
-      for (std::size_t i = 0; i < logs.size(); ++i) {
-        scores[i].push_back(hour.score[i]);
-      }
+    if (!hour.hour) {
+      continue;
+    }
+    labels.push_back(HourLabel(*hour.hour));
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+      scores[i].push_back(hour.score[i]);
+      qsos[i].push_back(hour.qsos[i]);
+    }
+    for (std::size_t i = 1; i < logs.size(); ++i) {
+      aheadQsos[i - 1].push_back(hour.totalQsos[0] - hour.totalQsos[i]);
+      aheadScore[i - 1].push_back(hour.score[0] - hour.score[i]);
     }
   }
   Json data;
   data["hours"] = std::move(labels);
   data["scores"] = std::move(scores);
+  data["qsos"] = std::move(qsos);
+  data["aheadQsos"] = std::move(aheadQsos);
+  data["aheadScore"] = std::move(aheadScore);
   return data;
 }
 

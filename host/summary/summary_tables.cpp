@@ -306,6 +306,7 @@ std::vector<SummaryTable> ComparisonTables(const std::vector<LogSummary>& logs,
                                       comparison.stationsOnly[i], limit,
                                       [](const std::string& call) { return Row{call}; });
     stations.flowing = true;
+    stations.folded = true;
     tables.push_back(std::move(stations));
   }
   tables.push_back(ComparedHourTable("QSOs in each hour (UTC)", "QSOs", logs.size(), comparison,

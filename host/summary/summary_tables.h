@@ -28,6 +28,9 @@ struct SummaryTable {
   bool lastRowIsTotal = false;
   // One column whose cells read better as words in a line than one a line.
   bool flowing = false;
+  // Words that a page shows on request only, by their count: a list of
+  // callsigns worked by one log alone runs to thousands.
+  bool folded = false;
 };
 
 // "YYYY-MM-DD HH:MM", or "-" without a time.

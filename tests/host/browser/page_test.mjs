@@ -37,16 +37,45 @@ const kViews = [
 // least the point of a lone hour.
 const kMinChartPixels = 20;
 
+// "2 h 05 min", "45 min", as the summary writes a length of time.
+function duration(minutes) {
+  if (minutes < 60) {
+    return `${minutes} min`;
+  }
+  return `${Math.floor(minutes / 60)} h ${String(minutes % 60).padStart(2, "0")} min`;
+}
+
 // The figures a reader looks for first, each as the page shows it for one
-// log of the JSON summary; checked in that log's section of the page. The
-// summary's further figures (operating time, off-times, best rates) belong
-// here as they come.
+// log of the JSON summary (a table's row as its cells, a blank between two); checked
+// in that log's section of the page.
 const kKeyFigures = [
   {
     name: "claimed score",
-    shown: (log) =>
+    shown: (log) => [
       `Claimed score: ${log.points}*${log.multipliers}=${log.score} (${log.qsos} QSOs, ` +
-      `${log.points} points, ${log.multipliers} multipliers)`,
+        `${log.points} points, ${log.multipliers} multipliers)`,
+    ],
+  },
+  {
+    name: "operating time",
+    shown: (log) => [
+      `${duration(log.operating.minutes)}: from the first QSO to the last, less ` +
+        `${log.operating.off_times.length} off-times (pauses of at least ` +
+        `${duration(log.operating.min_off_minutes)})`,
+    ],
+  },
+  {
+    name: "off-time",
+    shown: (log) =>
+      log.operating.off_times.map((off) => `${off.from} ${off.to} ${duration(off.minutes)}`),
+  },
+  {
+    name: "best rate",
+    shown: (log) =>
+      log.best_rates.map(
+        (rate) =>
+          `${rate.minutes} ${rate.qsos} ${rate.from} ${Math.floor((rate.qsos * 60) / rate.minutes)}`,
+      ),
   },
 ];
 
@@ -339,8 +368,10 @@ async function checkFigures(page, summary, failures) {
       continue;
     }
     for (const figure of kKeyFigures) {
-      if (!section.text.includes(figure.shown(log))) {
-        failures.push(`${log.name}: the ${figure.name} "${figure.shown(log)}" is not shown`);
+      for (const shown of figure.shown(log)) {
+        if (!section.text.includes(shown)) {
+          failures.push(`${log.name}: the ${figure.name} "${shown}" is not shown`);
+        }
       }
     }
   }
