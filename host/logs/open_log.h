@@ -26,6 +26,15 @@ class OpenLog {
   // put in time order, in which the contest counts them.
   static std::unique_ptr<OpenLog> Open(const LogSpec& source, const ImportSettings& settings,
                                        bool& complete);
+  // Imported QSOs, in file order, open as the log table `table`, as Open
+  // opens another program's file once it has read it: put in time order,
+  // each row traced to its QSO. `name` is the log's as the tools write it;
+  // `omissions` what the import left out. Raises a HostFailure when the
+  // system cannot hold them as a log.
+  static std::unique_ptr<OpenLog> OfImported(std::string name,
+                                             std::vector<import::ImportedQso> qsos,
+                                             const std::string& table,
+                                             const LeftOut& omissions = {});
   ~OpenLog();
   OpenLog(const OpenLog&) = delete;
   OpenLog& operator=(const OpenLog&) = delete;
@@ -37,7 +46,7 @@ class OpenLog {
   // The log's file as the tools name it (NameOfFile, console.h).
   const std::string& Name() const { return name_; }
   // True for another program's file, whose QSOs were imported.
-  bool Imported() const { return source_ != LogSpec::Format::kSqlite; }
+  bool Imported() const { return imported_; }
   // Where each imported QSO came from, by the number its row holds in the
   // column import::kImportedQsoColumn (the first at [0]); empty for an
   // SQLite log.
@@ -48,11 +57,11 @@ class OpenLog {
  private:
   struct RowSource;  // what the system reads the rows from
 
-  OpenLog(const LogSpec& source, const LeftOut& omissions, std::vector<QsoOrigin> origins,
+  OpenLog(std::string name, bool imported, const LeftOut& omissions, std::vector<QsoOrigin> origins,
           std::unique_ptr<RowSource> rows);
 
   std::string name_;
-  LogSpec::Format source_;
+  bool imported_;
   LeftOut omissions_;
   std::vector<QsoOrigin> origins_;
   std::unique_ptr<RowSource> rows_;

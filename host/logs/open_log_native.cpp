@@ -29,50 +29,59 @@ bool ReadsSqliteLogs() {
 
 std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettings& settings,
                                        bool& complete) {
-  std::unique_ptr<import::TemporaryLogDatabase> imported;
-  std::string database = source.path;
-  LeftOut leftOut;
-  std::vector<QsoOrigin> origins;
-  if (source.format == LogSpec::Format::kSqlite && settings.period.Limited()) {
-    WriteText(stderr,
-              "orva-host: " + NameOfFile(source.path) +
-                  ": an SQLite log gives no times: the contest period keeps all its QSOs\n");
-  }
+  const std::string name = NameOfFile(source.path);
   if (source.format != LogSpec::Format::kSqlite) {
+    LeftOut leftOut;
     import::ImportedLog log = ImportFile(source, settings, complete, &leftOut);
-    import::PutInTimeOrder(log.qsos);
-    origins = OriginsOf(log.qsos);
-    try {
-      imported = std::make_unique<import::TemporaryLogDatabase>(log.qsos, settings.table);
-    } catch (const std::exception& failure) {
-      throw HostFailure("cannot import " + NameOfFile(source.path) + ": " + failure.what());
-    }
-    database = imported->Path();
+    return OfImported(name, std::move(log.qsos), settings.table, leftOut);
+  }
+  if (settings.period.Limited()) {
+    WriteText(stderr,
+              "orva-host: " + name +
+                  ": an SQLite log gives no times: the contest period keeps all its QSOs\n");
   }
   std::string head;
   // SQLite would take an empty file for a new database, without a log table.
-  if (!imported && platform::ReadFileHead(database, head, import::kFormatHeadSize) == 0 &&
+  if (platform::ReadFileHead(source.path, head, import::kFormatHeadSize) == 0 &&
       IsEmptyFile(head)) {
-    throw HostFailure(NameOfFile(source.path) + " is empty", kIncomplete);
+    throw HostFailure(name + " is empty", kIncomplete);
   }
-  const std::uint32_t connection = orva_log_open(database.c_str());
+  const std::uint32_t connection = orva_log_open(source.path.c_str());
   if (connection == 0) {
     const std::optional<std::string> hint =
-        platform::ReadFileHead(database, head, import::kFormatHeadSize) == 0
+        platform::ReadFileHead(source.path, head, import::kFormatHeadSize) == 0
             ? OtherKindHint(source, head)
             : std::nullopt;
-    const std::string name = imported ? database : NameOfFile(source.path);
     throw HostFailure(hint ? *hint : "cannot open log " + name + ": " + orva_log_last_error());
   }
   return std::unique_ptr<OpenLog>(
-      new OpenLog(source, leftOut, std::move(origins),
+      new OpenLog(name, false, {}, {}, std::make_unique<RowSource>(nullptr, connection)));
+}
+
+std::unique_ptr<OpenLog> OpenLog::OfImported(std::string name,
+                                             std::vector<import::ImportedQso> qsos,
+                                             const std::string& table, const LeftOut& omissions) {
+  import::PutInTimeOrder(qsos);
+  std::vector<QsoOrigin> origins = OriginsOf(qsos);
+  std::unique_ptr<import::TemporaryLogDatabase> imported;
+  try {
+    imported = std::make_unique<import::TemporaryLogDatabase>(qsos, table);
+  } catch (const std::exception& failure) {
+    throw HostFailure("cannot import " + name + ": " + failure.what());
+  }
+  const std::uint32_t connection = orva_log_open(imported->Path().c_str());
+  if (connection == 0) {
+    throw HostFailure("cannot open log " + imported->Path() + ": " + orva_log_last_error());
+  }
+  return std::unique_ptr<OpenLog>(
+      new OpenLog(std::move(name), true, omissions, std::move(origins),
                   std::make_unique<RowSource>(std::move(imported), connection)));
 }
 
-OpenLog::OpenLog(const LogSpec& source, const LeftOut& omissions, std::vector<QsoOrigin> origins,
-                 std::unique_ptr<RowSource> rows)
-    : name_(NameOfFile(source.path)),
-      source_(source.format),
+OpenLog::OpenLog(std::string name, bool imported, const LeftOut& omissions,
+                 std::vector<QsoOrigin> origins, std::unique_ptr<RowSource> rows)
+    : name_(std::move(name)),
+      imported_(imported),
       omissions_(omissions),
       origins_(std::move(origins)),
       rows_(std::move(rows)) {}

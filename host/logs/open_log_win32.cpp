@@ -26,17 +26,22 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
   }
   LeftOut leftOut;
   import::ImportedLog log = ImportFile(source, settings, complete, &leftOut);
-  import::PutInTimeOrder(log.qsos);
-  std::vector<QsoOrigin> origins = OriginsOf(log.qsos);
-  return std::unique_ptr<OpenLog>(
-      new OpenLog(source, leftOut, std::move(origins),
-                  std::make_unique<RowSource>(std::move(log.qsos), settings.table)));
+  return OfImported(NameOfFile(source.path), std::move(log.qsos), settings.table, leftOut);
 }
 
-OpenLog::OpenLog(const LogSpec& source, const LeftOut& omissions, std::vector<QsoOrigin> origins,
-                 std::unique_ptr<RowSource> rows)
-    : name_(NameOfFile(source.path)),
-      source_(source.format),
+std::unique_ptr<OpenLog> OpenLog::OfImported(std::string name,
+                                             std::vector<import::ImportedQso> qsos,
+                                             const std::string& table, const LeftOut& omissions) {
+  import::PutInTimeOrder(qsos);
+  std::vector<QsoOrigin> origins = OriginsOf(qsos);
+  return std::unique_ptr<OpenLog>(new OpenLog(std::move(name), true, omissions, std::move(origins),
+                                              std::make_unique<RowSource>(std::move(qsos), table)));
+}
+
+OpenLog::OpenLog(std::string name, bool imported, const LeftOut& omissions,
+                 std::vector<QsoOrigin> origins, std::unique_ptr<RowSource> rows)
+    : name_(std::move(name)),
+      imported_(imported),
       omissions_(omissions),
       origins_(std::move(origins)),
       rows_(std::move(rows)) {}

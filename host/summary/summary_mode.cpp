@@ -16,31 +16,31 @@
 #include "host/system/console.h"
 
 namespace orva::host {
-namespace {
 
 // A summary of part of a log would claim a score the plug-in never showed:
 // a recalculation that fails part way gives none.
-LogSummary SummarizeLog(const LogSpec& source, const ImportSettings& settings,
-                        std::int64_t minOffMinutes, bool& complete) {
-  const std::unique_ptr<OpenLog> log = OpenLog::Open(source, settings, complete);
+LogSummary SummarizeLog(const OpenLog& log, const ImportSettings& settings,
+                        std::int64_t minOffMinutes) {
   SummaryRows rows;
   TReportTotals totals;
-  LeftOut leftOut = log->Omissions();
+  LeftOut leftOut = log.Omissions();
   const auto keep = [&](const ScoredRow& row) {
     const std::optional<Moment> time = row.when.At();
     rows.push_back({std::string(row.callSign), std::string(row.band), std::string(row.mode),
                     std::string(row.reference), std::string(row.continent), row.points,
                     row.multiplierIndex, std::string(row.multiplier), time, row.record});
     // An SQLite log's rows have no time for the period to judge.
-    leftOut.keptWithoutTime += !log->Imported() && settings.period.Limited() && !time ? 1 : 0;
+    leftOut.keptWithoutTime += !log.Imported() && settings.period.Limited() && !time ? 1 : 0;
   };
   try {
-    ScoreRows(*log, settings.table, keep, &totals);
+    ScoreRows(log, settings.table, keep, &totals);
   } catch (const HostFailure& failure) {
     throw HostFailure(failure.what(), kFailed);
   }
-  return Summarize(log->Name(), rows, totals, leftOut, minOffMinutes);
+  return Summarize(log.Name(), rows, totals, leftOut, minOffMinutes);
 }
+
+namespace {
 
 // Text printed as the system prints text (CR LF line ends on Windows).
 bool PrintText(const std::string& text) {
@@ -55,7 +55,8 @@ ExitStatus WriteSummary(const std::vector<LogSpec>& logs, const ImportSettings& 
   bool complete = true;
   std::vector<LogSummary> summaries;
   for (const LogSpec& source : logs) {
-    summaries.push_back(SummarizeLog(source, settings, request.minOffMinutes, complete));
+    summaries.push_back(
+        SummarizeLog(*OpenLog::Open(source, settings, complete), settings, request.minOffMinutes));
   }
   const Comparison comparison = summaries.size() >= 2 ? Compare(summaries) : Comparison{};
   switch (request.form) {

@@ -7,18 +7,18 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
-#include <numeric>
+#include <string_view>
 
 #include "host/logs/contest_period.h"
 #include "host/summary/summary.h"
 #include "host/summary/summary_json.h"
+#include "host/summary/summary_mode.h"
 #include "host/summary/summary_page.h"
 #include "host/summary/summary_text.h"
 #include "host/system/file_names.h"
 #include "import/bands.h"
-#include "scoring/report.h"
+#include "import/imported_log.h"
 #include "tests/qso_time_texts.h"
-#include "tests/test_support.h"
 
 namespace orva::host {
 namespace {
@@ -31,35 +31,26 @@ struct Qso {
   const char* time;  // "YYYY-MM-DD HH:MM", or "" for none
 };
 
-// Scores the QSOs as the recalculation does (in callsign order, the file's
-// order within one callsign) and summarizes them; records count from 1 in
+// Summarizes the QSOs as orva-host summarizes another program's file once
+// read: put in time order, scored by the plug-in's recalculation over the
+// log they make, and traced back to their records, which count from 1 in
 // the order given.
 LogSummary Summarized(const std::vector<Qso>& qsos, std::string name = "log") {
-  std::vector<std::size_t> order(qsos.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return std::string_view(qsos[a].call) < qsos[b].call;
-  });
-  TExchangeRecord current = test::BlankRecord();
-  TContest contest(current);
-  SummaryRows rows;
-  for (const std::size_t i : order) {
-    const Qso& q = qsos[i];
-    current = test::QsoRecord(q.call, q.band, q.mode, q.exchange);
-    TScoreDetail detail;
-    const std::int32_t points = contest.ScoreQso(true, &detail);
-    rows.push_back({q.call,
-                    q.band,
-                    q.mode,
-                    detail.reference,
-                    {},
-                    points,
-                    detail.multiplierIndex,
-                    detail.multiplier,
-                    ParseMoment(q.time),
-                    i + 1});
+  std::vector<import::ImportedQso> imported;
+  for (const Qso& q : qsos) {
+    const std::string_view at = q.time;
+    import::ImportedQso qso;
+    qso.CallSign = q.call;
+    qso.DigiBand = q.band;
+    qso.QSOMode = q.mode;
+    qso.QSOReportRecived = q.exchange;
+    qso.when = at.empty() ? import::QsoTime() : test::When(at.substr(0, 10), at.substr(11));
+    qso.record = imported.size() + 1;
+    imported.push_back(std::move(qso));
   }
-  return Summarize(std::move(name), rows, ReportTotals(contest.myStatList), {});
+  const ImportSettings settings;
+  return SummarizeLog(*OpenLog::OfImported(std::move(name), std::move(imported), settings.table),
+                      settings);
 }
 
 // The sums the summary promises on every log.
@@ -74,6 +65,15 @@ void ExpectSumsHold(const LogSummary& log) {
   EXPECT_EQ(points, log.claimed.Points);
   EXPECT_EQ(multipliers, log.claimed.Mults);
   EXPECT_EQ(static_cast<std::int64_t>(log.multipliers.size()), log.claimed.Mults);
+  std::int64_t continentQsos = 0, continentPoints = 0, continentMultipliers = 0;
+  for (const ContinentLine& line : log.continents) {
+    continentQsos += line.qsos;
+    continentPoints += line.points;
+    continentMultipliers += line.multipliers;
+  }
+  EXPECT_EQ(continentQsos, log.claimed.QSOs);
+  EXPECT_EQ(continentPoints, log.claimed.Points);
+  EXPECT_EQ(continentMultipliers, log.claimed.Mults);
   std::int64_t hourQsos = 0;
   for (const HourLine& hour : log.hours) {
     hourQsos += hour.qsos;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/native/import_support.h"
+#include "tests/import_support.h"
 
 namespace orva::import {
 namespace {

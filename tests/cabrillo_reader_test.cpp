@@ -21,7 +21,7 @@
 #include "base/text.h"
 #include "import/bands.h"
 #include "import/cabrillo_layout.h"
-#include "tests/native/import_support.h"
+#include "tests/import_support.h"
 
 namespace orva::import {
 namespace {
