@@ -53,27 +53,25 @@ LogSummary Summarized(const std::vector<Qso>& qsos, std::string name = "log") {
                       settings);
 }
 
+// The QSOs, points and multipliers of a table's lines added up.
+template <class Line>
+std::vector<std::int64_t> Sums(const std::vector<Line>& lines) {
+  std::vector<std::int64_t> sums(3, 0);
+  for (const Line& line : lines) {
+    sums[0] += line.qsos;
+    sums[1] += line.points;
+    sums[2] += line.multipliers;
+  }
+  return sums;
+}
+
 // The sums the summary promises on every log.
 void ExpectSumsHold(const LogSummary& log) {
-  std::int64_t qsos = 0, points = 0, multipliers = 0;
-  for (const BandModeLine& line : log.bands) {
-    qsos += line.qsos;
-    points += line.points;
-    multipliers += line.multipliers;
-  }
-  EXPECT_EQ(qsos, log.claimed.QSOs);
-  EXPECT_EQ(points, log.claimed.Points);
-  EXPECT_EQ(multipliers, log.claimed.Mults);
+  const std::vector<std::int64_t> claimed = {log.claimed.QSOs, log.claimed.Points,
+                                             log.claimed.Mults};
+  EXPECT_EQ(Sums(log.bands), claimed);
+  EXPECT_EQ(Sums(log.continents), claimed);
   EXPECT_EQ(static_cast<std::int64_t>(log.multipliers.size()), log.claimed.Mults);
-  std::int64_t continentQsos = 0, continentPoints = 0, continentMultipliers = 0;
-  for (const ContinentLine& line : log.continents) {
-    continentQsos += line.qsos;
-    continentPoints += line.points;
-    continentMultipliers += line.multipliers;
-  }
-  EXPECT_EQ(continentQsos, log.claimed.QSOs);
-  EXPECT_EQ(continentPoints, log.claimed.Points);
-  EXPECT_EQ(continentMultipliers, log.claimed.Mults);
   std::int64_t hourQsos = 0;
   for (const HourLine& hour : log.hours) {
     hourQsos += hour.qsos;

@@ -44,26 +44,30 @@ class OpenLog {
   // The native log handle the plug-in is given; 0 for a log held in memory.
   std::uint32_t Connection() const;
   // The log's file as the tools name it (NameOfFile, console.h).
-  const std::string& Name() const { return name_; }
+  const std::string& Name() const { return facts_.name; }
   // True for another program's file, whose QSOs were imported.
-  bool Imported() const { return imported_; }
+  bool Imported() const { return facts_.imported; }
   // Where each imported QSO came from, by the number its row holds in the
   // column import::kImportedQsoColumn (the first at [0]); empty for an
   // SQLite log.
-  const std::vector<QsoOrigin>& ImportedOrigins() const { return origins_; }
+  const std::vector<QsoOrigin>& ImportedOrigins() const { return facts_.origins; }
   // What the import left out of the file; nothing for an SQLite log.
-  const LeftOut& Omissions() const { return omissions_; }
+  const LeftOut& Omissions() const { return facts_.omissions; }
 
  private:
   struct RowSource;  // what the system reads the rows from
 
-  OpenLog(std::string name, bool imported, const LeftOut& omissions, std::vector<QsoOrigin> origins,
-          std::unique_ptr<RowSource> rows);
+  // What a log is, whatever the system holds it in.
+  struct Facts {
+    std::string name;
+    bool imported;
+    LeftOut omissions;
+    std::vector<QsoOrigin> origins;
+  };
 
-  std::string name_;
-  bool imported_;
-  LeftOut omissions_;
-  std::vector<QsoOrigin> origins_;
+  OpenLog(Facts facts, std::unique_ptr<RowSource> rows);
+
+  Facts facts_;
   std::unique_ptr<RowSource> rows_;
 };
 

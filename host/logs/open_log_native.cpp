@@ -55,7 +55,7 @@ std::unique_ptr<OpenLog> OpenLog::Open(const LogSpec& source, const ImportSettin
     throw HostFailure(hint ? *hint : "cannot open log " + name + ": " + orva_log_last_error());
   }
   return std::unique_ptr<OpenLog>(
-      new OpenLog(name, false, {}, {}, std::make_unique<RowSource>(nullptr, connection)));
+      new OpenLog({name, false, {}, {}}, std::make_unique<RowSource>(nullptr, connection)));
 }
 
 std::unique_ptr<OpenLog> OpenLog::OfImported(std::string name,
@@ -74,17 +74,12 @@ std::unique_ptr<OpenLog> OpenLog::OfImported(std::string name,
     throw HostFailure("cannot open log " + imported->Path() + ": " + orva_log_last_error());
   }
   return std::unique_ptr<OpenLog>(
-      new OpenLog(std::move(name), true, omissions, std::move(origins),
+      new OpenLog({std::move(name), true, omissions, std::move(origins)},
                   std::make_unique<RowSource>(std::move(imported), connection)));
 }
 
-OpenLog::OpenLog(std::string name, bool imported, const LeftOut& omissions,
-                 std::vector<QsoOrigin> origins, std::unique_ptr<RowSource> rows)
-    : name_(std::move(name)),
-      imported_(imported),
-      omissions_(omissions),
-      origins_(std::move(origins)),
-      rows_(std::move(rows)) {}
+OpenLog::OpenLog(Facts facts, std::unique_ptr<RowSource> rows)
+    : facts_(std::move(facts)), rows_(std::move(rows)) {}
 
 OpenLog::~OpenLog() = default;
 

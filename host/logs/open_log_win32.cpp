@@ -34,17 +34,13 @@ std::unique_ptr<OpenLog> OpenLog::OfImported(std::string name,
                                              const std::string& table, const LeftOut& omissions) {
   import::PutInTimeOrder(qsos);
   std::vector<QsoOrigin> origins = OriginsOf(qsos);
-  return std::unique_ptr<OpenLog>(new OpenLog(std::move(name), true, omissions, std::move(origins),
-                                              std::make_unique<RowSource>(std::move(qsos), table)));
+  return std::unique_ptr<OpenLog>(
+      new OpenLog({std::move(name), true, omissions, std::move(origins)},
+                  std::make_unique<RowSource>(std::move(qsos), table)));
 }
 
-OpenLog::OpenLog(std::string name, bool imported, const LeftOut& omissions,
-                 std::vector<QsoOrigin> origins, std::unique_ptr<RowSource> rows)
-    : name_(std::move(name)),
-      imported_(imported),
-      omissions_(omissions),
-      origins_(std::move(origins)),
-      rows_(std::move(rows)) {}
+OpenLog::OpenLog(Facts facts, std::unique_ptr<RowSource> rows)
+    : facts_(std::move(facts)), rows_(std::move(rows)) {}
 
 OpenLog::~OpenLog() = default;
 
