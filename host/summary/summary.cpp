@@ -126,6 +126,19 @@ std::vector<const SummaryQso*> InTimeOrder(const SummaryRows& rows) {
   return ordered;
 }
 
+// Shows `add` each hour after `last` and before `next` that the summary
+// lists although nothing was worked in it: none when either has no time or
+// the pause is longer than kLongestFilledGapHours.
+template <class Add>
+void ForEachHourBetween(std::optional<Moment> last, std::optional<Moment> next, Add add) {
+  if (!last || !next || *next - *last > kLongestFilledGapHours * kSecondsPerHour) {
+    return;
+  }
+  for (Moment hour = *last + kSecondsPerHour; hour < *next; hour += kSecondsPerHour) {
+    add(hour);
+  }
+}
+
 // The summary's running state while the rows pass in time order.
 class Gatherer {
  public:
@@ -206,12 +219,8 @@ class Gatherer {
     if (!hours.empty() && hours.back().hour == hour) {
       return hours.back();
     }
-    if (!hours.empty() && hours.back().hour && hour &&
-        *hour - *hours.back().hour <= kLongestFilledGapHours * kSecondsPerHour) {
-      while (*hours.back().hour + kSecondsPerHour < *hour) {
-        AddHour(*hours.back().hour + kSecondsPerHour);
-      }
-    }
+    ForEachHourBetween(hours.empty() ? std::nullopt : hours.back().hour, hour,
+                       [this](Moment between) { AddHour(between); });
     AddHour(hour);
     return hours.back();
   }
@@ -357,12 +366,8 @@ std::vector<std::optional<Moment>> HoursOfAll(const std::vector<LogSummary>& log
   hours.erase(std::unique(hours.begin(), hours.end()), hours.end());
   std::vector<std::optional<Moment>> filled;
   for (const std::optional<Moment> hour : hours) {
-    if (!filled.empty() && filled.back() && hour &&
-        *hour - *filled.back() <= kLongestFilledGapHours * kSecondsPerHour) {
-      while (*filled.back() + kSecondsPerHour < *hour) {
-        filled.push_back(*filled.back() + kSecondsPerHour);
-      }
-    }
+    ForEachHourBetween(filled.empty() ? std::nullopt : filled.back(), hour,
+                       [&filled](Moment between) { filled.push_back(between); });
     filled.push_back(hour);
   }
   return filled;
